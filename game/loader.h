@@ -1,0 +1,54 @@
+#pragma once
+
+#include "state.h"
+#include "view.h"
+
+#include <cstddef>
+#include <string>
+
+namespace zirk {
+
+// A sequential byte stream. read() returns the number of bytes placed in buf, 0 at the end, -1 on an error.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual long long read(char* buf, std::size_t size) = 0;
+};
+
+// A maze file on disk. Anything that is not a regular file (folder, FIFO, device, socket) is treated like a
+// file that cannot be opened, so that choosing one can never block the game; the open itself never waits.
+class FileSource : public ByteSource {
+public:
+    explicit FileSource(const std::string& path);
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+    long long read(char* buf, std::size_t size) override;
+    void close();
+
+private:
+    int fd_ = -1;
+};
+
+struct LoadResult {
+    long long rows = 0;       // lines started, including empty ones
+    bool overflowed = false;  // a line longer than 100 cells or a non-empty row past 100 ended the load
+    bool readError = false;   // the source failed before its end
+};
+
+// The cell value of one character of a maze file: a digit gives its value, anything else a wall.
+int cellValue(unsigned char c);
+
+// Reads a maze into the grid. Cells are only ever written, never cleared. Lines end with CR LF or a lone CR;
+// a lone LF is an ordinary cell. Loading stops at the first cell that does not fit in 100 x 100, without
+// reading any further, and empty lines are passed over without being kept, so memory stays small whatever
+// the size of the source.
+LoadResult readMaze(ByteSource& source, MazeGrid& maze);
+
+// What the "Ouvrir" button does once a file has been chosen: the player goes back to the start, the file is
+// read as far as it can be, and the view is redrawn, also when the file could not be read at all.
+LoadResult loadChosenMaze(GameState& state, const std::string& path, Canvas& canvas);
+
+} // namespace zirk
