@@ -1,0 +1,49 @@
+#include "controls.h"
+#include "form1.h"
+#include "services.h"
+
+#include <QApplication>
+#include <QSettings>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The game stores nothing. Toolkit parts that keep settings of their own (the file dialog remembers its last
+// folder) are pointed at a file that swallows everything.
+void keepSettingsOffDisk() {
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        for (QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
+            QSettings::setPath(format, scope, QStringLiteral("/dev/null"));
+    }
+}
+
+bool displayAvailable() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
+        return true;
+    if (platform.startsWith("wayland"))
+        return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (!displayAvailable()) {
+        std::fputs("zirk: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are not set)\n", stderr);
+        return EXIT_FAILURE;
+    }
+    keepSettingsOffDisk();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zirk"));
+
+    zirk::DialogFileChooser chooser(zirk::qtFilter(zirk::row(zirk::Ctl::C).filter));
+    zirk::DialogMessageBox box;
+    zirk::ImmediateEnd end;
+    zirk::Form1 window({&chooser, &box, &end});
+    window.control(zirk::Ctl::Command2)->setFocus();
+    window.Form_Load();
+    return app.exec();
+}

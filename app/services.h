@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace zirk {
+
+// The parts of the platform that tests replace: the open dialog, the message box and the end of the program.
+
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    // The chosen path as the file system spells it, or nothing when the user cancelled.
+    virtual std::optional<std::string> chooseMaze(QWidget* parent) = 0;
+};
+
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    // Modal: returns when the user has closed the box.
+    virtual void tell(QWidget* parent, const QString& text, const QString& caption) = 0;
+};
+
+class ProgramEnd {
+public:
+    virtual ~ProgramEnd() = default;
+    // Ends the process at once: no event runs after this.
+    virtual void endNow() = 0;
+};
+
+class DialogFileChooser : public FileChooser {
+public:
+    explicit DialogFileChooser(QString filter) : filter_(std::move(filter)) {}
+    std::optional<std::string> chooseMaze(QWidget* parent) override;
+
+private:
+    QString filter_;
+};
+
+class DialogMessageBox : public MessageBox {
+public:
+    void tell(QWidget* parent, const QString& text, const QString& caption) override;
+};
+
+class ImmediateEnd : public ProgramEnd {
+public:
+    void endNow() override;
+};
+
+// "Description|*.pattern" as the window description stores it, in the form Qt's dialog wants.
+QString qtFilter(const char* filter);
+
+} // namespace zirk

@@ -1,0 +1,376 @@
+// Checks the committed window pictures the way the program and the desktop
+// will read them: header fields parsed by hand, then QImage decoding.
+
+#include <QColor>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QList>
+#include <QPoint>
+#include <QSet>
+#include <QtTest>
+
+namespace {
+
+QString picturePath(const QString &name)
+{
+    return QStringLiteral(ZIRK_PICTURES_DIR "/") + name;
+}
+
+QByteArray readPicture(const QString &name)
+{
+    QFile file(picturePath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+quint32 le16(const QByteArray &bytes, int at)
+{
+    return quint32(quint8(bytes.at(at))) | quint32(quint8(bytes.at(at + 1))) << 8;
+}
+
+quint32 le32(const QByteArray &bytes, int at)
+{
+    return le16(bytes, at) | le16(bytes, at + 2) << 16;
+}
+
+qint32 sle32(const QByteArray &bytes, int at)
+{
+    return qint32(le32(bytes, at));
+}
+
+bool isIcon(const QString &name)
+{
+    return name.endsWith(QLatin1String(".ico"));
+}
+
+void addPictureColumns()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("bytes");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("depth");
+}
+
+void addPictureRows(bool withIcon)
+{
+    struct Row {
+        const char *name;
+        int bytes, width, height, depth;
+    };
+    static const Row rows[] = {
+        {"zirk.ico", 2238, 32, 32, 8},
+        {"ouvrir.bmp", 1194, 19, 19, 24},
+        {"close_up.bmp", 822, 16, 16, 24},
+        {"close_down.bmp", 822, 16, 16, 24},
+        {"minimise_up.bmp", 822, 16, 16, 24},
+        {"minimise_down.bmp", 822, 16, 16, 24},
+        {"maximise_up.bmp", 822, 16, 16, 24},
+        {"maximise_down.bmp", 822, 16, 16, 24},
+        {"restore_up.bmp", 822, 16, 16, 24},
+        {"restore_down.bmp", 822, 16, 16, 24},
+        {"grip.bmp", 486, 12, 12, 24},
+        {"title.bmp", 21054, 500, 14, 24},
+        {"separator.bmp", 4554, 500, 3, 24},
+        {"background.bmp", 750054, 500, 500, 24},
+    };
+    for (const Row &row : rows) {
+        if (!withIcon && isIcon(QLatin1String(row.name)))
+            continue;
+        QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.bytes << row.width
+                                << row.height << row.depth;
+    }
+}
+
+int gray(const QImage &image, int x, int y)
+{
+    return qGray(image.pixel(x, y));
+}
+
+// Black pixels on the button face, inside the two-pixel bevel.
+QSet<QPoint> glyphPixels(const QImage &button)
+{
+    QSet<QPoint> pixels;
+    for (int y = 2; y < button.height() - 2; ++y)
+        for (int x = 2; x < button.width() - 2; ++x)
+            if ((button.pixel(x, y) & 0xffffffu) == 0)
+                pixels.insert(QPoint(x, y));
+    return pixels;
+}
+
+} // namespace
+
+class TestPictures : public QObject
+{
+    Q_OBJECT
+
+    // Each caption button as its released and pressed picture.
+    static void addButtonStates();
+
+private slots:
+    void headerFields_data();
+    void headerFields();
+    void bmpHeadersAreConsistent_data();
+    void bmpHeadersAreConsistent();
+    void loadsWithQImage_data();
+    void loadsWithQImage();
+    void landmarks_data();
+    void landmarks();
+    void iconMaskIsTransparentOutside_data();
+    void iconMaskIsTransparentOutside();
+    void pressedDiffersFromReleased_data() { addButtonStates(); }
+    void pressedDiffersFromReleased();
+    void pressedGlyphMovesDownRight_data() { addButtonStates(); }
+    void pressedGlyphMovesDownRight();
+    void bevelRaisedThenSunken_data() { addButtonStates(); }
+    void bevelRaisedThenSunken();
+    void backgroundIsQuiet();
+};
+
+void TestPictures::headerFields_data()
+{
+    addPictureColumns();
+    addPictureRows(true);
+}
+
+void TestPictures::headerFields()
+{
+    QFETCH(QString, name);
+    QFETCH(int, bytes);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, depth);
+
+    const QByteArray data = readPicture(name);
+    QCOMPARE(data.size(), bytes);
+
+    if (isIcon(name)) {
+        QCOMPARE(le16(data, 0), 0u); // reserved
+        QCOMPARE(le16(data, 2), 1u); // icon
+        QCOMPARE(le16(data, 4), 1u); // one image
+        // Directory entry: one byte each for width and height.
+        QCOMPARE(int(quint8(data.at(6))), width);
+        QCOMPARE(int(quint8(data.at(7))), height);
+        QCOMPARE(int(le16(data, 6 + 6)), depth);
+        const quint32 imageBytes = le32(data, 6 + 8);
+        const quint32 imageOffset = le32(data, 6 + 12);
+        QCOMPARE(imageOffset, 22u);
+        QCOMPARE(imageOffset + imageBytes, quint32(data.size()));
+
+        const int info = int(imageOffset);
+        QCOMPARE(le32(data, info), 40u);
+        QCOMPARE(sle32(data, info + 4), width);
+        QCOMPARE(sle32(data, info + 8), 2 * height); // colour bitmap plus mask
+        QCOMPARE(le16(data, info + 12), 1u);
+        QCOMPARE(int(le16(data, info + 14)), depth);
+        QCOMPARE(le32(data, info + 16), 0u);
+        const int maskRowBytes = (width + 31) / 32 * 4;
+        const int expected = 40 + 4 * (1 << depth) + width * height + maskRowBytes * height;
+        QCOMPARE(int(imageBytes), expected);
+    } else {
+        QCOMPARE(data.left(2), QByteArray("BM"));
+        QCOMPARE(sle32(data, 18), width);
+        QCOMPARE(sle32(data, 22), height); // positive: stored bottom-up
+        QCOMPARE(int(le16(data, 28)), depth);
+    }
+}
+
+void TestPictures::bmpHeadersAreConsistent_data()
+{
+    addPictureColumns();
+    addPictureRows(false);
+}
+
+void TestPictures::bmpHeadersAreConsistent()
+{
+    QFETCH(QString, name);
+    QFETCH(int, width);
+    QFETCH(int, height);
+
+    const QByteArray data = readPicture(name);
+    QVERIFY(data.size() > 54);
+    QCOMPARE(le32(data, 2), quint32(data.size()));
+    QCOMPARE(le32(data, 6), 0u);  // both reserved words
+    QCOMPARE(le32(data, 10), 54u);
+    QCOMPARE(le32(data, 14), 40u);
+    QCOMPARE(le16(data, 26), 1u);
+    QCOMPARE(le32(data, 30), 0u); // uncompressed
+    QCOMPARE(le32(data, 38), 3780u);
+    QCOMPARE(le32(data, 42), 3780u);
+    QCOMPARE(le32(data, 46), 0u);
+
+    const int pixelBytes = width * 3;
+    const int rowBytes = (pixelBytes + 3) / 4 * 4;
+    QCOMPARE(int(le32(data, 34)), rowBytes * height);
+    QCOMPARE(data.size(), 54 + rowBytes * height);
+
+    // Readers differ on what they do with garbage in the row padding.
+    for (int row = 0; row < height; ++row)
+        for (int pad = pixelBytes; pad < rowBytes; ++pad)
+            QCOMPARE(int(data.at(54 + row * rowBytes + pad)), 0);
+}
+
+void TestPictures::loadsWithQImage_data()
+{
+    addPictureColumns();
+    addPictureRows(true);
+}
+
+void TestPictures::loadsWithQImage()
+{
+    QFETCH(QString, name);
+    QFETCH(int, width);
+    QFETCH(int, height);
+
+    const QString path = picturePath(name);
+    // Decided by content, not by the file name.
+    QCOMPARE(QImageReader::imageFormat(path), isIcon(name) ? QByteArray("ico") : QByteArray("bmp"));
+    const QImage image(path);
+    QVERIFY2(!image.isNull(), qPrintable(path));
+    QCOMPARE(image.size(), QSize(width, height));
+}
+
+void TestPictures::landmarks_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QColor>("colour");
+
+    const QColor face(192, 192, 192);
+    QTest::newRow("title starts dark blue") << "title.bmp" << QPoint(0, 7) << QColor(0, 0, 128);
+    QTest::newRow("title ends light blue") << "title.bmp" << QPoint(499, 7) << QColor(16, 132, 208);
+    QTest::newRow("title bottom row as top") << "title.bmp" << QPoint(0, 13) << QColor(0, 0, 128);
+    QTest::newRow("separator shadow on top") << "separator.bmp" << QPoint(250, 0) << QColor(128, 128, 128);
+    QTest::newRow("separator highlight below") << "separator.bmp" << QPoint(250, 1) << QColor(Qt::white);
+    QTest::newRow("folder on face grey") << "ouvrir.bmp" << QPoint(0, 0) << face;
+    QTest::newRow("folder corner on face grey") << "ouvrir.bmp" << QPoint(18, 18) << face;
+    QTest::newRow("grip leaves top left plain") << "grip.bmp" << QPoint(0, 0) << face;
+    QTest::newRow("grip ridge reaches bottom edge") << "grip.bmp" << QPoint(11, 11) << QColor(128, 128, 128);
+    QTest::newRow("grip highlight at bottom") << "grip.bmp" << QPoint(11, 5) << QColor(Qt::white);
+    QTest::newRow("minimise bar near bottom") << "minimise_up.bmp" << QPoint(7, 11) << QColor(Qt::black);
+    QTest::newRow("minimise top is empty") << "minimise_up.bmp" << QPoint(7, 4) << face;
+    QTest::newRow("maximise thick top edge") << "maximise_up.bmp" << QPoint(7, 4) << QColor(Qt::black);
+    QTest::newRow("maximise thin bottom edge") << "maximise_up.bmp" << QPoint(7, 10) << face;
+}
+
+void TestPictures::landmarks()
+{
+    QFETCH(QString, name);
+    QFETCH(QPoint, at);
+    QFETCH(QColor, colour);
+
+    const QImage image(picturePath(name));
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.pixelColor(at), colour);
+}
+
+void TestPictures::iconMaskIsTransparentOutside_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<bool>("opaque");
+
+    QTest::newRow("top left corner") << QPoint(0, 0) << false;
+    QTest::newRow("top right corner") << QPoint(31, 0) << false;
+    QTest::newRow("bottom left corner") << QPoint(0, 31) << false;
+    QTest::newRow("bottom right corner") << QPoint(31, 31) << false;
+    QTest::newRow("centre") << QPoint(16, 16) << true;
+    QTest::newRow("inside top left") << QPoint(5, 5) << true;
+    QTest::newRow("inside bottom right") << QPoint(26, 26) << true;
+}
+
+void TestPictures::iconMaskIsTransparentOutside()
+{
+    QFETCH(QPoint, at);
+    QFETCH(bool, opaque);
+
+    const QImage icon(picturePath(QStringLiteral("zirk.ico")));
+    QVERIFY(!icon.isNull());
+    QCOMPARE(icon.size(), QSize(32, 32));
+    QVERIFY(icon.hasAlphaChannel());
+    QCOMPARE(qAlpha(icon.pixel(at)), opaque ? 255 : 0);
+}
+
+void TestPictures::addButtonStates()
+{
+    QTest::addColumn<QString>("released");
+    QTest::addColumn<QString>("pressed");
+
+    for (const char *button : {"close", "minimise", "maximise", "restore"}) {
+        const QString stem = QString::fromLatin1(button);
+        QTest::newRow(button) << stem + QLatin1String("_up.bmp") << stem + QLatin1String("_down.bmp");
+    }
+}
+
+void TestPictures::pressedDiffersFromReleased()
+{
+    QFETCH(QString, released);
+    QFETCH(QString, pressed);
+
+    const QByteArray up = readPicture(released);
+    const QByteArray down = readPicture(pressed);
+    QVERIFY(!up.isEmpty());
+    QVERIFY(!down.isEmpty());
+    QVERIFY(up != down);
+}
+
+void TestPictures::pressedGlyphMovesDownRight()
+{
+    QFETCH(QString, released);
+    QFETCH(QString, pressed);
+
+    const QSet<QPoint> up = glyphPixels(QImage(picturePath(released)));
+    const QSet<QPoint> down = glyphPixels(QImage(picturePath(pressed)));
+    QVERIFY(!up.isEmpty());
+
+    QSet<QPoint> shifted;
+    for (const QPoint &p : up)
+        shifted.insert(p + QPoint(1, 1));
+    QCOMPARE(down, shifted);
+}
+
+void TestPictures::bevelRaisedThenSunken()
+{
+    QFETCH(QString, released);
+    QFETCH(QString, pressed);
+
+    const QImage up(picturePath(released));
+    const QImage down(picturePath(pressed));
+    QVERIFY(!up.isNull());
+    QVERIFY(!down.isNull());
+
+    // Raised: bright top-left frame, dark bottom-right one. Sunken: the reverse.
+    for (int edge : {0, 1}) {
+        const int far = 15 - edge;
+        QVERIFY2(gray(up, edge, edge) > gray(up, far, far), qPrintable(released));
+        QVERIFY2(gray(up, 8, edge) > gray(up, 8, far), qPrintable(released));
+        QVERIFY2(gray(up, edge, 8) > gray(up, far, 8), qPrintable(released));
+        QVERIFY2(gray(down, edge, edge) < gray(down, far, far), qPrintable(pressed));
+        QVERIFY2(gray(down, 8, edge) < gray(down, 8, far), qPrintable(pressed));
+        QVERIFY2(gray(down, edge, 8) < gray(down, far, 8), qPrintable(pressed));
+    }
+}
+
+void TestPictures::backgroundIsQuiet()
+{
+    const QImage background(picturePath(QStringLiteral("background.bmp")));
+    QVERIFY(!background.isNull());
+
+    qint64 sum = 0;
+    for (int y = 0; y < background.height(); ++y) {
+        for (int x = 0; x < background.width(); ++x) {
+            const QRgb pixel = background.pixel(x, y);
+            for (int channel : {qRed(pixel), qGreen(pixel), qBlue(pixel)}) {
+                if (channel < 184 || channel > 200)
+                    QFAIL(qPrintable(QStringLiteral("loud pixel at %1,%2").arg(x).arg(y)));
+            }
+            sum += qGray(pixel);
+        }
+    }
+    const double mean = double(sum) / (background.width() * background.height());
+    QVERIFY2(mean > 190 && mean < 194, qPrintable(QString::number(mean)));
+}
+
+QTEST_MAIN(TestPictures)
+#include "tst_pictures.moc"
