@@ -9,7 +9,6 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QResizeEvent>
-#include <QScreen>
 #include <QWindow>
 
 namespace zirk {
@@ -19,11 +18,6 @@ namespace {
 QRect pixelRect(const ControlState& c) {
     const int x = toPixels(c.left), y = toPixels(c.top);
     return QRect(x, y, toPixels(c.left + c.width) - x, toPixels(c.top + c.height) - y);
-}
-
-QRect screenGeometry() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 
 // The controls the frame moves, resizes, hides or repaints; the game's controls never follow the window.
@@ -45,8 +39,8 @@ public:
         QWidget* strip = f.control(Ctl::LBL2);
         strip->resize(toPixels(static_cast<double>(twips)), strip->height());
     }
-    long long screenWidth() const override { return toTwips(screenGeometry().width()); }
-    long long screenHeight() const override { return toTwips(screenGeometry().height()); }
+    long long screenWidth() const override { return toTwips(f.services_.screen->geometry().width()); }
+    long long screenHeight() const override { return toTwips(f.services_.screen->geometry().height()); }
     long long width() const override { return toTwips(f.width()); }
     long long height() const override { return toTwips(f.height()); }
     long long left() const override { return toTwips(f.x()); }
@@ -86,8 +80,8 @@ public:
     void hideWindow() override { f.setUpdatesEnabled(false); }
     void showWindow() override { f.setUpdatesEnabled(true); }
     void minimize() override { f.setWindowState(f.windowState() | Qt::WindowMinimized); }
-    double screenWidth() const override { return toTwips(screenGeometry().width()); }
-    double screenHeight() const override { return toTwips(screenGeometry().height()); }
+    double screenWidth() const override { return toTwips(f.services_.screen->geometry().width()); }
+    double screenHeight() const override { return toTwips(f.services_.screen->geometry().height()); }
     void processEvents() override { QCoreApplication::processEvents(); }
     void unload() override { f.close(); }
     void startSystemMove() override {

@@ -24,6 +24,7 @@ public:
         FileChooser* chooser;
         MessageBox* box;
         ProgramEnd* end;
+        ScreenArea* screen;
     };
 
     explicit Form1(Services services);

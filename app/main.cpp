@@ -42,7 +42,8 @@ int main(int argc, char* argv[]) {
     zirk::DialogFileChooser chooser(zirk::qtFilter(zirk::row(zirk::Ctl::C).filter));
     zirk::DialogMessageBox box;
     zirk::ImmediateEnd end;
-    zirk::Form1 window({&chooser, &box, &end});
+    zirk::PrimaryScreen screen;
+    zirk::Form1 window({&chooser, &box, &end, &screen});
     window.control(zirk::Ctl::Command2)->setFocus();
     window.Form_Load();
     return app.exec();

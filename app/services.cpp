@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +41,11 @@ std::optional<std::string> DialogFileChooser::chooseMaze(QWidget* parent) {
 void DialogMessageBox::tell(QWidget* parent, const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+QRect PrimaryScreen::geometry() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect();
 }
 
 void ImmediateEnd::endNow() {

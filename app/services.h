@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 #include <optional>
@@ -25,6 +26,13 @@ public:
     virtual void tell(QWidget* parent, const QString& text, const QString& caption) = 0;
 };
 
+// The screen the window is centred on and spread over, in pixels.
+class ScreenArea {
+public:
+    virtual ~ScreenArea() = default;
+    virtual QRect geometry() const = 0;
+};
+
 class ProgramEnd {
 public:
     virtual ~ProgramEnd() = default;
@@ -44,6 +52,11 @@ private:
 class DialogMessageBox : public MessageBox {
 public:
     void tell(QWidget* parent, const QString& text, const QString& caption) override;
+};
+
+class PrimaryScreen : public ScreenArea {
+public:
+    QRect geometry() const override;
 };
 
 class ImmediateEnd : public ProgramEnd {

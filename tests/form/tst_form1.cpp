@@ -1,0 +1,381 @@
+// The main window as it starts: every control from the window description, start-up centring, the frame
+// laid out for the window's size, and which control a click lands on.
+
+#include "fakes/fakeservices.h"
+#include "form1.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace zirk;
+using namespace zirk::testing;
+
+namespace {
+
+struct Fixture {
+    FakeChooser chooser;
+    FakeBox box;
+    FakeEnd end;
+    FakeScreen screen;
+    Form1 form{{&chooser, &box, &end, &screen}};
+
+    explicit Fixture(QRect screenArea = QRect(0, 0, 1024, 768)) : screen(screenArea) {
+        form.control(Ctl::Command2)->setFocus();
+        form.Form_Load();
+    }
+};
+
+QColor backgroundOf(QWidget* w) { return w->palette().color(QPalette::Window); }
+
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QApplication::setActiveWindow(nullptr); }
+
+    void controlsStartWhereTheDescriptionPutsThem_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QRect>("pixels");
+        QTest::addColumn<bool>("visible");
+        const auto add = [](const char* name, Ctl id, QRect r, bool visible) {
+            QTest::newRow(name) << static_cast<int>(id) << r << visible;
+        };
+        add("Picture3", Ctl::Picture3, {368, 328, 129, 49}, true);
+        add("Quitter", Ctl::Command1_4, {404, 40, 93, 41}, true);
+        add("Ouvrir", Ctl::Command2, {360, 40, 45, 41}, true);
+        add("Picture2", Ctl::Picture2, {364, 252, 13, 13}, true);
+        add("Picture1", Ctl::Picture1, {364, 224, 13, 13}, true);
+        add("button 2", Ctl::Command1_3, {412, 176, 37, 33}, true);
+        add("button 6", Ctl::Command1_1, {448, 144, 37, 33}, true);
+        add("SCR", Ctl::SCR, {8, 36, 350, 350}, true);
+        add("button 8", Ctl::Command1_0, {412, 112, 37, 33}, true);
+        add("button 4", Ctl::Command1_2, {376, 144, 37, 33}, true);
+        add("Shape1", Ctl::Shape1, {416, 148, 29, 25}, true);
+        add("Label2", Ctl::Label2, {384, 252, 101, 21}, true);
+        add("Label1", Ctl::Label1, {384, 224, 101, 17}, true);
+        add("Down2", Ctl::Down2, {4, 68, 16, 16}, false);
+        add("Down6", Ctl::Down6, {64, 68, 16, 16}, false);
+        add("Down7", Ctl::Down7, {44, 68, 16, 16}, false);
+        add("Down8", Ctl::Down8, {24, 68, 16, 16}, false);
+        add("UP2", Ctl::UP2, {4, 52, 16, 16}, false);
+        add("UP6", Ctl::UP6, {64, 52, 16, 16}, false);
+        add("UP7", Ctl::UP7, {44, 52, 16, 16}, false);
+        add("UP8", Ctl::UP8, {24, 52, 16, 16}, false);
+        // The frame, already fitted to 503 x 393 pixels.
+        add("grip", Ctl::IMG4, {491, 381, 12, 12}, false);
+        add("bottom line", Ctl::L1, {-4, 392, 507, 1}, true);
+        add("right line", Ctl::L4, {502, 0, 1, 392}, true);
+        add("icon", Ctl::IMG9, {24, 4, 32, 32}, true);
+        add("restore", Ctl::IMG8, {443, 4, 16, 16}, false);
+        add("maximise", Ctl::IMG7, {463, 4, 16, 16}, false);
+        add("minimise", Ctl::IMG6, {483, 4, 16, 16}, false);
+        add("top line", Ctl::L3, {0, 0, 503, 1}, true);
+        add("left line", Ctl::L2, {0, 1, 1, 393}, true);
+        add("separator", Ctl::IMG3, {0, 22, 503, 2}, true);
+        add("close", Ctl::IMG2, {4, 4, 16, 16}, true);
+        add("title text", Ctl::LBL1, {0, 4, 503, 17}, true);
+        add("title picture", Ctl::IMG1, {0, 0, 503, 23}, true);
+        add("title strip, as wide as the screen", Ctl::LBL2, {0, 0, 1024, 24}, true);
+        add("background", Ctl::IMG5, {0, 24, 503, 369}, true);
+    }
+    void controlsStartWhereTheDescriptionPutsThem() {
+        QFETCH(int, id);
+        QFETCH(QRect, pixels);
+        QFETCH(bool, visible);
+        Fixture f;
+        QWidget* w = f.form.control(static_cast<Ctl>(id));
+        QVERIFY(w);
+        QCOMPARE(w->geometry(), pixels);
+        QCOMPARE(w->isVisibleTo(&f.form), visible);
+    }
+
+    void theHintWrapsAtItsWidthAndGrowsDownwards() {
+        Fixture f;
+        auto* hint = f.form.control<QLabel>(Ctl::Label3);
+        QCOMPARE(hint->text(), QStringLiteral("Appuyez sur le rectangle  pour utilisez les touches (il devient vert)"));
+        QCOMPARE(hint->geometry().topLeft(), QPoint(361, 280));
+        QCOMPARE(hint->width(), 141);
+        QVERIFY(hint->wordWrap());
+        QVERIFY(hint->alignment() & Qt::AlignHCenter);
+        const int lines = hint->height() / hint->fontMetrics().lineSpacing();
+        QVERIFY2(lines >= 2, qPrintable(QString::number(hint->height())));
+        QCOMPARE(hint->height(), hint->heightForWidth(141));
+    }
+
+    void theWindowIsFramelessAndNamed() {
+        Fixture f;
+        QVERIFY(f.form.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(f.form.windowTitle(), QStringLiteral("Zirk pour Windows"));
+        QVERIFY(!f.form.windowIcon().isNull());
+        QCOMPARE(f.form.size(), QSize(503, 393));
+        QCOMPARE(backgroundOf(&f.form), QColor(192, 192, 192));
+        QVERIFY(f.form.isVisible());
+    }
+
+    void textsAndTooltipsKeepTheirAccents_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("tooltip");
+        QTest::newRow("close") << int(Ctl::IMG2) << QStringLiteral("Fermer");
+        QTest::newRow("close pressed") << int(Ctl::Down2) << QStringLiteral("Fermer");
+        QTest::newRow("minimise") << int(Ctl::IMG6) << QStringLiteral("R\u00e9duire");
+        QTest::newRow("minimise released") << int(Ctl::UP6) << QStringLiteral("R\u00e9duire");
+        QTest::newRow("maximise") << int(Ctl::IMG7) << QStringLiteral("Agrandir");
+        QTest::newRow("maximise pressed") << int(Ctl::Down7) << QStringLiteral("Agrandir");
+        QTest::newRow("restore") << int(Ctl::IMG8) << QStringLiteral("Restaurer \u00e0 l'original");
+        QTest::newRow("restore pressed") << int(Ctl::Down8) << QStringLiteral("Restaurer \u00e0 l'original");
+        QTest::newRow("grip has none") << int(Ctl::IMG4) << QString();
+        QTest::newRow("title has none") << int(Ctl::IMG1) << QString();
+    }
+    void textsAndTooltipsKeepTheirAccents() {
+        QFETCH(int, id);
+        QFETCH(QString, tooltip);
+        Fixture f;
+        QCOMPARE(f.form.control(static_cast<Ctl>(id))->toolTip(), tooltip);
+    }
+
+    void captionsAndFontsAreTheDescribedOnes_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("title text") << int(Ctl::LBL1) << "Zirk pour Windows" << "Arial" << 9.0 << true;
+        QTest::newRow("title strip") << int(Ctl::LBL2) << "" << "Arial" << 12.0 << true;
+        QTest::newRow("hint") << int(Ctl::Label3)
+                              << "Appuyez sur le rectangle  pour utilisez les touches (il devient vert)" << "Arial"
+                              << 8.25 << true;
+        QTest::newRow("legend you") << int(Ctl::Label1) << "Vous" << "" << 0.0 << false;
+        QTest::newRow("legend exit") << int(Ctl::Label2) << "La sortie" << "" << 0.0 << false;
+        QTest::newRow("open") << int(Ctl::Command2) << "Ouvrir" << "" << 0.0 << false;
+        QTest::newRow("quit") << int(Ctl::Command1_4) << "Quitter" << "" << 0.0 << false;
+        QTest::newRow("up") << int(Ctl::Command1_0) << "8" << "" << 0.0 << false;
+        QTest::newRow("right") << int(Ctl::Command1_1) << "6" << "" << 0.0 << false;
+        QTest::newRow("left") << int(Ctl::Command1_2) << "4" << "" << 0.0 << false;
+        QTest::newRow("down") << int(Ctl::Command1_3) << "2" << "" << 0.0 << false;
+    }
+    void captionsAndFontsAreTheDescribedOnes() {
+        QFETCH(int, id);
+        QFETCH(QString, text);
+        QFETCH(QString, family);
+        QFETCH(double, points);
+        QFETCH(bool, bold);
+        Fixture f;
+        QWidget* w = f.form.control(static_cast<Ctl>(id));
+        if (auto* label = qobject_cast<QLabel*>(w))
+            QCOMPARE(label->text(), text);
+        else
+            QCOMPARE(qobject_cast<QPushButton*>(w)->text(), text);
+        if (family.isEmpty()) {
+            QCOMPARE(w->font().bold(), bold);
+            return;
+        }
+        // Asked for by name; fontconfig hands out the metric-compatible stand-in where Arial itself is missing.
+        QCOMPARE(w->font().family(), family);
+        QCOMPARE(w->font().pointSizeF(), points);
+        QCOMPARE(w->font().weight(), QFont::Bold);
+    }
+
+    void coloursAreTheDescribedOnes_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("key panel starts red") << int(Ctl::Picture3) << QColor(255, 0, 0);
+        QTest::newRow("you swatch") << int(Ctl::Picture1) << QColor(255, 0, 0);
+        QTest::newRow("exit swatch") << int(Ctl::Picture2) << QColor(0, 0, 255);
+        QTest::newRow("view") << int(Ctl::SCR) << QColor(0, 0, 0);
+        QTest::newRow("title strip after start-up") << int(Ctl::LBL2) << QColor(89, 164, 203);
+    }
+    void coloursAreTheDescribedOnes() {
+        QFETCH(int, id);
+        QFETCH(QColor, colour);
+        Fixture f;
+        QCOMPARE(backgroundOf(f.form.control(static_cast<Ctl>(id))), colour);
+    }
+
+    void theWindowShowsItsFrameAndABlackView_data() {
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("top line is white") << QPoint(250, 0) << QColor(255, 255, 255);
+        QTest::newRow("left line is white") << QPoint(0, 200) << QColor(255, 255, 255);
+        QTest::newRow("right line is grey") << QPoint(502, 200) << QColor(128, 128, 128);
+        QTest::newRow("bottom line is grey") << QPoint(250, 392) << QColor(128, 128, 128);
+        QTest::newRow("view is black") << QPoint(8 + 175, 36 + 175) << QColor(0, 0, 0);
+        QTest::newRow("view's last pixel is black") << QPoint(357, 385) << QColor(0, 0, 0);
+        QTest::newRow("key panel is red inside its border") << QPoint(368 + 64, 328 + 24) << QColor(255, 0, 0);
+        QTest::newRow("exit swatch") << QPoint(370, 258) << QColor(0, 0, 255);
+        QTest::newRow("title text is black") << QPoint(-1, -1) << QColor(0, 0, 0);
+    }
+    void theWindowShowsItsFrameAndABlackView() {
+        QFETCH(QPoint, at);
+        QFETCH(QColor, colour);
+        Fixture f;
+        const QImage shot = f.form.grab().toImage();
+        QCOMPARE(shot.size(), QSize(503, 393));
+        if (at.x() < 0) {
+            // Somewhere in the middle of the title strip a glyph of the title is drawn in black.
+            bool found = false;
+            for (int x = 200; x < 300 && !found; ++x)
+                for (int y = 4; y < 21 && !found; ++y)
+                    found = shot.pixelColor(x, y) == colour;
+            QVERIFY(found);
+            return;
+        }
+        QCOMPARE(shot.pixelColor(at), colour);
+    }
+
+    void theFrameIsLaidOutBeforeTheWindowIsFirstSeen() {
+        FakeChooser chooser;
+        FakeBox box;
+        FakeEnd end;
+        FakeScreen screen;
+        Form1 form({&chooser, &box, &end, &screen});
+        int titleWidthWhenShown = -1;
+        struct Watch : QObject {
+            Form1* form;
+            int* width;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::Show && *width < 0)
+                    *width = form->control(Ctl::IMG1)->width();
+                return false;
+            }
+        } watch;
+        watch.form = &form;
+        watch.width = &titleWidthWhenShown;
+        form.installEventFilter(&watch);
+        form.Form_Load();
+        QCOMPARE(titleWidthWhenShown, 503);
+        QCOMPARE(form.frame().controls()[Ctl::IMG5].width, 7545.0);
+        QCOMPARE(form.game().CellSize, 70);
+    }
+
+    void startUpCentresTheWindowAndRemembersWhere_data() {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QPoint>("position");
+        QTest::addColumn<QList<float>>("home"); // width, height, top, left
+        // (15360 - 7545) / 2 = 3907.5 twips, 260.5 pixels: the window lands on whole pixels and the
+        // remembered values are the ones read back.
+        QTest::newRow("1024 x 768") << QRect(0, 0, 1024, 768) << QPoint(260, 187)
+                                    << QList<float>{7545, 5895, 2805, 3900};
+        QTest::newRow("1920 x 1080") << QRect(0, 0, 1920, 1080) << QPoint(708, 343)
+                                     << QList<float>{7545, 5895, 5145, 10620};
+        QTest::newRow("exactly the window's size") << QRect(0, 0, 503, 393) << QPoint(0, 0)
+                                                   << QList<float>{7545, 5895, 0, 0};
+        QTest::newRow("smaller than the window") << QRect(0, 0, 400, 300) << QPoint(-51, -46)
+                                                 << QList<float>{7545, 5895, -690, -765};
+    }
+    void startUpCentresTheWindowAndRemembersWhere() {
+        QFETCH(QRect, screen);
+        QFETCH(QPoint, position);
+        QFETCH(QList<float>, home);
+        Fixture f(screen);
+        QCOMPARE(f.form.pos(), position);
+        const GameState& g = f.form.game();
+        QCOMPARE(QList<float>({g.HomeWidth, g.HomeHeight, g.HomeTop, g.HomeLeft}), home);
+        QCOMPARE(f.form.control(Ctl::LBL2)->width(), screen.width());
+    }
+
+    void aClickLandsOnTheFrontmostControl_data() {
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QString>("expected");
+        // "Quitter" lies in front of "Ouvrir" where the two share a column of pixels.
+        QTest::newRow("shared column goes to Quitter") << QPoint(404, 60) << "quit";
+        QTest::newRow("one pixel left of it opens") << QPoint(403, 60) << "open";
+        QTest::newRow("title text over the title picture") << QPoint(250, 10) << "LBL1";
+        QTest::newRow("title picture above the text") << QPoint(250, 2) << "IMG1";
+        QTest::newRow("close button over the title text") << QPoint(10, 10) << "IMG2";
+        QTest::newRow("icon over the title text") << QPoint(40, 10) << "IMG9";
+        QTest::newRow("hidden minimise button does not take it") << QPoint(490, 10) << "LBL1";
+    }
+    void aClickLandsOnTheFrontmostControl() {
+        QFETCH(QPoint, at);
+        QFETCH(QString, expected);
+        Fixture f;
+        if (expected == "quit" || expected == "open") {
+            QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+            // Through the window, so that Qt picks the control under the pointer as a real click would.
+            QTest::mouseClick(f.form.windowHandle(), Qt::LeftButton, {}, at);
+            QCOMPARE(f.end.calls, expected == "quit" ? 1 : 0);
+            QCOMPARE(f.chooser.calls, expected == "open" ? 1 : 0);
+            return;
+        }
+        QCOMPARE(f.form.childAt(at)->objectName(), expected);
+    }
+
+    void tabOrderFollowsTheTabIndicesAndStartsOnOuvrir() {
+        Fixture f;
+        QApplication::setActiveWindow(&f.form);
+        QVERIFY(QTest::qWaitForWindowActive(&f.form));
+        QCOMPARE(QApplication::focusWidget(), f.form.control(Ctl::Command2));
+        QCOMPARE(backgroundOf(f.form.control(Ctl::Picture3)), QColor(255, 0, 0));
+        const QList<Ctl> order{Ctl::Command2,   Ctl::Command1_1, Ctl::Command1_3, Ctl::Command1_4, Ctl::Command1_2,
+                               Ctl::Command1_0, Ctl::SCR,        Ctl::Picture1,   Ctl::Picture2,   Ctl::Picture3};
+        for (qsizetype i = 1; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), f.form.control(order[i]));
+        }
+        // Tabbing onto the key panel gives it the focus colour.
+        QCOMPARE(backgroundOf(f.form.control(Ctl::Picture3)), QColor(0, 255, 0));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.form.control(Ctl::Command2));
+        QCOMPARE(backgroundOf(f.form.control(Ctl::Picture3)), QColor(255, 0, 0));
+    }
+
+    void theFrameFollowsASizeGivenByTheWindowSystem_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("gripShown");
+        QTest::addColumn<QRect>("rightLine");
+        QTest::addColumn<QRect>("bottomLine");
+        QTest::addColumn<int>("backgroundHeight");
+        QTest::newRow("wider, as laid out by design") << QSize(748, 393) << false << QRect(747, 0, 1, 392)
+                                                      << QRect(-4, 392, 752, 1) << 369;
+        QTest::newRow("grip shown") << QSize(503, 393) << true << QRect(502, 0, 1, 381) << QRect(-4, 392, 495, 1)
+                                    << 369;
+        QTest::newRow("narrower than the caption buttons") << QSize(50, 393) << false << QRect(49, 0, 1, 392)
+                                                           << QRect(-4, 392, 54, 1) << 369;
+        // Below the background's top the background keeps its last height.
+        QTest::newRow("lower than the title strip") << QSize(503, 20) << false << QRect(502, 0, 1, 19)
+                                                    << QRect(-4, 19, 507, 1) << 369;
+    }
+    void theFrameFollowsASizeGivenByTheWindowSystem() {
+        QFETCH(QSize, size);
+        QFETCH(bool, gripShown);
+        QFETCH(QRect, rightLine);
+        QFETCH(QRect, bottomLine);
+        QFETCH(int, backgroundHeight);
+        Fixture f;
+        if (gripShown) {
+            f.form.control(Ctl::IMG4)->show();
+            f.form.frame().controls()[Ctl::IMG4].visible = true;
+        }
+        const QRect view = f.form.control(Ctl::SCR)->geometry();
+        f.form.resize(size); // as the window system would
+        if (gripShown)
+            f.form.frame().Form_Resize();
+        QCOMPARE(f.form.control(Ctl::L4)->geometry(), rightLine);
+        QCOMPARE(f.form.control(Ctl::L1)->geometry(), bottomLine);
+        QCOMPARE(f.form.control(Ctl::IMG1)->width(), size.width());
+        QCOMPARE(f.form.control(Ctl::IMG5)->height(), backgroundHeight);
+        QCOMPARE(f.form.control(Ctl::IMG4)->geometry(), QRect(size.width() - 12, size.height() - 12, 12, 12));
+        QCOMPARE(f.form.control(Ctl::IMG6)->x(), size.width() - 20);
+        QCOMPARE(f.form.control(Ctl::SCR)->geometry(), view);
+        QVERIFY(f.form.updatesEnabled());
+    }
+
+    void theViewKeepsA350PixelPictureThatStartsBlack() {
+        Fixture f;
+        auto* view = f.form.control<PictureBox>(Ctl::SCR);
+        QVERIFY(view->hasPicture());
+        const QImage& picture = view->picture();
+        QCOMPARE(picture.size(), QSize(350, 350));
+        QCOMPARE(picture.pixelColor(0, 0), QColor(0, 0, 0));
+        QCOMPARE(picture.pixelColor(349, 349), QColor(0, 0, 0));
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
