@@ -1,0 +1,225 @@
+// A game played on the whole window, with the dialog, the message box and the end of the program replaced.
+
+#include "fakes/fakeservices.h"
+#include "form1.h"
+#include "loader.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <deque>
+#include <set>
+
+using namespace zirk;
+using namespace zirk::testing;
+
+namespace {
+
+const std::string kMazes = ZIRK_MAZES_DIR;
+
+struct Fixture {
+    FakeChooser chooser;
+    FakeBox box;
+    FakeEnd end;
+    FakeScreen screen;
+    Form1 form{{&chooser, &box, &end, &screen}};
+
+    Fixture() {
+        form.control(Ctl::Command2)->setFocus();
+        form.Form_Load();
+        QApplication::setActiveWindow(&form);
+        if (!QTest::qWaitForWindowActive(&form))
+            qWarning("the window did not become active");
+    }
+    void open(const std::string& path) {
+        chooser.answers.push_back(path);
+        click(Ctl::Command2);
+    }
+    void click(Ctl id) {
+        QWidget* w = form.control(id);
+        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, w->geometry().center());
+    }
+    void type(const QString& keys) {
+        for (QChar c : keys)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+    QPoint player() { return {form.game().PlayerX, form.game().PlayerY}; }
+    QColor view(int x, int y) { return form.control<PictureBox>(Ctl::SCR)->picture().pixelColor(x, y); }
+    QColor panel() { return form.control(Ctl::Picture3)->palette().color(QPalette::Window); }
+};
+
+const QColor kGreen(0, 255, 0);
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+const QColor kOlive(200, 200, 0);
+
+} // namespace
+
+class TestPlay : public QObject {
+    Q_OBJECT
+
+private slots:
+    void openingAMazeStartsOnTheSecondCellOfTheSecondLine() {
+        Fixture f;
+        f.open(kMazes + "/exemple.dat");
+        QCOMPARE(f.chooser.calls, 1);
+        QCOMPARE(f.player(), QPoint(2, 2));
+        QCOMPARE(f.view(175, 175), kRed);
+        QCOMPARE(f.view(35, 35), kGreen); // column 0 and row 0 are walls
+        QCOMPARE(f.view(105, 105), kGreen);
+        QCOMPARE(f.view(245, 175), kOlive);
+    }
+
+    void cancellingTheDialogChangesNothing() {
+        Fixture f;
+        f.open(kMazes + "/exemple.dat");
+        f.click(Ctl::Command1_1);
+        const QImage before = f.form.control<PictureBox>(Ctl::SCR)->picture().copy();
+        f.click(Ctl::Command2); // no answer queued: cancelled
+        QCOMPARE(f.chooser.calls, 2);
+        QCOMPARE(f.player(), QPoint(3, 2));
+        QCOMPARE(f.form.control<PictureBox>(Ctl::SCR)->picture(), before);
+    }
+
+    void anUnreadableChoiceStillPutsThePlayerBackAtTheStart() {
+        Fixture f;
+        f.open(kMazes + "/exemple.dat");
+        f.click(Ctl::Command1_1);
+        f.open(kMazes + "/no such maze.dat");
+        QCOMPARE(f.player(), QPoint(2, 2));
+        QCOMPARE(f.view(175, 175), kRed);
+    }
+
+    void theKeyPanelIsGreenOnlyWhileItHasTheFocus() {
+        Fixture f;
+        QCOMPARE(f.panel(), kRed);
+        f.click(Ctl::Picture3);
+        QCOMPARE(QApplication::focusWidget(), f.form.control(Ctl::Picture3));
+        QCOMPARE(f.panel(), kGreen);
+        f.click(Ctl::Command1_0);
+        QCOMPARE(f.panel(), kRed);
+        f.click(Ctl::SCR);
+        QCOMPARE(QApplication::focusWidget(), f.form.control(Ctl::SCR));
+        f.click(Ctl::Picture3);
+        QCOMPARE(f.panel(), kGreen);
+    }
+
+    void typedDigitsWalkToTheExitAndTheBoxSaysSo() {
+        Fixture f;
+        f.open(kMazes + "/exemple.dat");
+        f.click(Ctl::Picture3);
+        f.type("66");
+        QCOMPARE(f.player(), QPoint(4, 2));
+        f.type("22");
+        QCOMPARE(f.player(), QPoint(4, 4));
+        QVERIFY(f.box.texts.isEmpty());
+        f.type("6");
+        QCOMPARE(f.player(), QPoint(5, 4));
+        QCOMPARE(f.box.texts, QStringList{QStringLiteral("Vous avez trouv\u00e9e la sortie")});
+        QCOMPARE(f.box.captions, QStringList{QStringLiteral("Zirk pour Windows")});
+        // The marker is painted again over the exit square.
+        QCOMPARE(f.view(175, 175), kRed);
+        QCOMPARE(f.view(167, 167), kBlue);
+        // Facing a wall on the exit announces it again; play goes on.
+        f.type("6");
+        QCOMPARE(f.player(), QPoint(5, 4));
+        QCOMPARE(f.box.texts.size(), 2);
+        f.type("4");
+        QCOMPARE(f.player(), QPoint(4, 4));
+        QCOMPARE(f.box.texts.size(), 2);
+    }
+
+    void theButtonsWalkAtAnyTimeButKeysOnlyWhileThePanelIsGreen() {
+        Fixture f;
+        f.open(kMazes + "/exemple.dat");
+        f.click(Ctl::Command1_1); // "6"
+        QCOMPARE(f.player(), QPoint(3, 2));
+        f.type("6"); // the focus is on the button, not the panel
+        QCOMPARE(f.player(), QPoint(3, 2));
+        f.click(Ctl::Command1_2); // "4"
+        QCOMPARE(f.player(), QPoint(2, 2));
+        f.click(Ctl::Command1_0); // "8" into the wall
+        QCOMPARE(f.player(), QPoint(2, 2));
+        f.click(Ctl::Command1_3); // "2" into the wall
+        QCOMPARE(f.player(), QPoint(2, 2));
+        QCOMPARE(f.end.calls, 0);
+    }
+
+    void keysThatTypeNoDigitDoNothing_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QPoint>("after");
+        QTest::newRow("keypad 6 with Num Lock") << int(Qt::Key_6) << int(Qt::KeypadModifier) << "6" << QPoint(3, 2);
+        QTest::newRow("right arrow") << int(Qt::Key_Right) << 0 << "" << QPoint(2, 2);
+        QTest::newRow("function key") << int(Qt::Key_F6) << 0 << "" << QPoint(2, 2);
+        QTest::newRow("a letter") << int(Qt::Key_D) << 0 << "d" << QPoint(2, 2);
+        QTest::newRow("a character beyond one byte") << int(Qt::Key_unknown) << 0 << "\u0666" << QPoint(2, 2);
+        QTest::newRow("an accented letter") << int(Qt::Key_Eacute) << 0 << "\u00e9" << QPoint(2, 2);
+    }
+    void keysThatTypeNoDigitDoNothing() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(QPoint, after);
+        Fixture f;
+        f.open(kMazes + "/exemple.dat");
+        f.click(Ctl::Picture3);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+        QApplication::sendEvent(f.form.control(Ctl::Picture3), &press);
+        QCOMPARE(f.player(), after);
+        QCOMPARE(f.end.calls, 0);
+    }
+
+    void quittingEndsTheProgram_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("button") << "Quitter";
+        QTest::newRow("small q") << "q";
+        QTest::newRow("capital Q") << "Q";
+    }
+    void quittingEndsTheProgram() {
+        QFETCH(QString, how);
+        Fixture f;
+        if (how == "Quitter") {
+            f.click(Ctl::Command1_4);
+        } else {
+            f.click(Ctl::Picture3);
+            f.type(how);
+        }
+        QCOMPARE(f.end.calls, 1);
+    }
+
+    void everySampleMazeLeadsFromTheStartToAnExit_data() {
+        QTest::addColumn<QString>("file");
+        for (const char* name : {"exemple.dat", "sorties.dat", "grand.dat", "lettres.dat"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void everySampleMazeLeadsFromTheStartToAnExit() {
+        QFETCH(QString, file);
+        GameState state;
+        state.CellSize = 70;
+        struct NoCanvas : Canvas {
+            void fillBox(int, int, int, int, Rgb) override {}
+        } canvas;
+        const LoadResult result = loadChosenMaze(state, kMazes + "/" + file.toStdString(), canvas);
+        QVERIFY(!result.readError && !result.overflowed);
+        std::deque<std::pair<int, int>> queue{{2, 2}};
+        std::set<std::pair<int, int>> seen{{2, 2}};
+        bool reached = false;
+        while (!queue.empty() && !reached) {
+            auto [x, y] = queue.front();
+            queue.pop_front();
+            reached = state.Maze.read(x, y) == kExit;
+            for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                const auto next = std::pair{x + dx, y + dy};
+                const auto v = state.Maze.read(next.first, next.second);
+                if (v && *v != kWall && seen.insert(next).second)
+                    queue.push_back(next);
+            }
+        }
+        QVERIFY(reached);
+    }
+};
+
+QTEST_MAIN(TestPlay)
+#include "tst_play.moc"
