@@ -88,7 +88,7 @@ public:
         QWindow* handle = f.windowHandle();
         if (handle && handle->startSystemMove())
             return;
-        f.beginFallbackMove(QCursor::pos());
+        f.beginFallbackMove();
     }
     void controlsChanged() override { f.applyFrame(); }
 
@@ -185,11 +185,17 @@ void Form1::wireHandlers() {
     connect(panel, &PictureBox::keyPress, this, &Form1::Picture3_KeyPress);
 
     auto* title = control<ImageControl>(Ctl::IMG1);
-    connect(title, &ImageControl::mouseDown, this, [this] { frame_.IMG1_MouseDown(); });
+    connect(title, &ImageControl::mouseDown, this, [this](Qt::MouseButton, double, double, QPointF g) {
+        lastPress_ = g;
+        frame_.IMG1_MouseDown();
+    });
     connect(title, &ImageControl::mouseMove, this, [this](double, double, QPointF g) { followFallbackMove(g); });
     connect(title, &ImageControl::mouseUp, this, [this] { endFallbackMove(); });
     auto* titleText = control<LabelControl>(Ctl::LBL1);
-    connect(titleText, &LabelControl::mouseDown, this, [this] { frame_.LBL1_MouseDown(); });
+    connect(titleText, &LabelControl::mouseDown, this, [this](Qt::MouseButton, QPointF g) {
+        lastPress_ = g;
+        frame_.LBL1_MouseDown();
+    });
     connect(titleText, &LabelControl::mouseMove, this, [this](QPointF g) { followFallbackMove(g); });
     connect(titleText, &LabelControl::mouseUp, this, [this] { endFallbackMove(); });
     connect(titleText, &LabelControl::doubleClicked, this, [this] { frame_.LBL1_DblClick(); });
@@ -209,7 +215,8 @@ void Form1::wireHandlers() {
     connect(restore, &ImageControl::mouseUp, this, [this] { frame_.IMG8_MouseUp(); });
 
     auto* grip = control<ImageControl>(Ctl::IMG4);
-    connect(grip, &ImageControl::mouseDown, this, [this](Qt::MouseButton, double x, double y) { frame_.IMG4_MouseDown(x, y); });
+    connect(grip, &ImageControl::mouseDown, this,
+            [this](Qt::MouseButton, double x, double y, QPointF) { frame_.IMG4_MouseDown(x, y); });
     connect(grip, &ImageControl::mouseMove, this, [this](double x, double y, QPointF) { frame_.IMG4_MouseMove(x, y); });
     connect(grip, &ImageControl::mouseUp, this, [this] { frame_.IMG4_MouseUp(); });
 }
@@ -304,9 +311,9 @@ void Form1::Command2_Click() {
 void Form1::Picture3_GotFocus() { control<PictureBox>(Ctl::Picture3)->setBackColour(kPanelFocused); }
 void Form1::Picture3_LostFocus() { control<PictureBox>(Ctl::Picture3)->setBackColour(kPanelUnfocused); }
 
-void Form1::beginFallbackMove(QPointF globalPos) {
+void Form1::beginFallbackMove() {
     fallbackMoving_ = true;
-    fallbackPress_ = globalPos;
+    fallbackPress_ = lastPress_;
     fallbackOrigin_ = pos();
 }
 

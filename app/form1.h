@@ -62,7 +62,7 @@ private:
     void wireHandlers();
     void applyFrame();
     void handleStep(int outcome);
-    void beginFallbackMove(QPointF globalPos);
+    void beginFallbackMove();
     void followFallbackMove(QPointF globalPos);
     void endFallbackMove();
 
@@ -79,6 +79,7 @@ private:
     int layouts_ = 0;
     // Where a title drag started, for window systems that cannot move the window themselves.
     bool fallbackMoving_ = false;
+    QPointF lastPress_;
     QPointF fallbackPress_;
     QPoint fallbackOrigin_;
 };

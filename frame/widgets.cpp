@@ -65,7 +65,9 @@ void ImageControl::paintEvent(QPaintEvent*) {
     p.drawPixmap(0, 0, scaled_);
 }
 
-void ImageControl::mousePressEvent(QMouseEvent* e) { emit mouseDown(e->button(), twipsX(e), twipsY(e)); }
+void ImageControl::mousePressEvent(QMouseEvent* e) {
+    emit mouseDown(e->button(), twipsX(e), twipsY(e), e->globalPosition());
+}
 void ImageControl::mouseMoveEvent(QMouseEvent* e) { emit mouseMove(twipsX(e), twipsY(e), e->globalPosition()); }
 void ImageControl::mouseReleaseEvent(QMouseEvent* e) {
     emit mouseUp(e->button(), twipsX(e), twipsY(e));
@@ -97,11 +99,11 @@ void LabelControl::setBackColour(Rgb colour) {
 }
 
 void LabelControl::mousePressEvent(QMouseEvent* e) {
-    if (receivers(SIGNAL(mouseDown(Qt::MouseButton))) == 0) {
+    if (receivers(SIGNAL(mouseDown(Qt::MouseButton, QPointF))) == 0) {
         QLabel::mousePressEvent(e);
         return;
     }
-    emit mouseDown(e->button());
+    emit mouseDown(e->button(), e->globalPosition());
 }
 void LabelControl::mouseMoveEvent(QMouseEvent* e) { emit mouseMove(e->globalPosition()); }
 void LabelControl::mouseReleaseEvent(QMouseEvent*) { emit mouseUp(); }

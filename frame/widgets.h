@@ -28,7 +28,7 @@ public:
     int rescaleCount() const { return rescales_; }
 
 signals:
-    void mouseDown(Qt::MouseButton button, double x, double y);
+    void mouseDown(Qt::MouseButton button, double x, double y, QPointF globalPos);
     void mouseMove(double x, double y, QPointF globalPos);
     void mouseUp(Qt::MouseButton button, double x, double y);
     void clicked();
@@ -54,7 +54,7 @@ public:
     void setBackColour(Rgb colour);
 
 signals:
-    void mouseDown(Qt::MouseButton button);
+    void mouseDown(Qt::MouseButton button, QPointF globalPos);
     void mouseMove(QPointF globalPos);
     void mouseUp();
     void doubleClicked();

@@ -1,0 +1,105 @@
+# Zirk: the front door.
+#
+#   make run     install what the game needs, build it, play
+#   make test    install what the tests need, build, run every test headless
+#   make build   configure (once) and build into build/
+#   make deps    install everything the tests need; `make deps-run` only what playing needs
+#   make clean   remove build/
+#
+# Packages come from Debian 12 only. A machine that already has them all is left alone.
+
+# What `make run` needs. qt6-qpa-plugins holds the xcb platform plugin that opens the window.
+# "Arial" is asked for by name; fonts-liberation brings Liberation Sans, its metric-compatible stand-in.
+RUN_PACKAGES := \
+	g++ \
+	cmake \
+	ninja-build \
+	make \
+	qt6-base-dev \
+	qt6-qpa-plugins \
+	libgl-dev \
+	fonts-liberation
+
+# What `make test` needs on top: a virtual X server and a window manager for the real-window
+# tests, tools to drive and photograph them, strace to prove nothing is written, and the
+# benchmark and fuzzing toolchains. x11-utils brings xdpyinfo and xprop for the X session helpers.
+TEST_PACKAGES := $(RUN_PACKAGES) \
+	xvfb \
+	x11-utils \
+	xdotool \
+	x11-apps \
+	imagemagick \
+	strace \
+	openbox \
+	libbenchmark-dev \
+	clang \
+	libclang-rt-14-dev
+
+BUILD_DIR  := build
+BUILD_TYPE := Release
+JOBS       := $(shell nproc 2>/dev/null || echo 2)
+CTEST_ARGS := --output-on-failure -j2 --timeout 600 --no-tests=error
+
+# Installs the packages named in $(1) that dpkg does not report as installed. Runs apt-get update
+# only when something is missing, so a complete machine does nothing and prints nothing.
+define install_missing
+	@missing=""; \
+	for p in $(1); do \
+		case "$$(dpkg-query -W -f='$${Status}' "$$p" 2>/dev/null)" in \
+			"install ok installed") ;; \
+			*) missing="$$missing $$p" ;; \
+		esac; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		if [ "$$(id -u)" -eq 0 ]; then su=""; \
+		elif command -v sudo >/dev/null 2>&1; then su="sudo"; \
+		else echo "Missing packages:$$missing. Install them as root (no sudo here)." >&2; exit 1; fi; \
+		echo "Installing:$$missing"; \
+		$$su env DEBIAN_FRONTEND=noninteractive apt-get update -q && \
+		$$su env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $$missing; \
+	fi
+endef
+
+# Configures only when there is no build tree yet; after that Ninja reruns CMake by itself.
+define build_tree
+	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then \
+		cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE); \
+	fi
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+endef
+
+.PHONY: all deps deps-run build run test clean
+
+all: build
+
+deps:
+	$(call install_missing,$(TEST_PACKAGES))
+
+deps-run:
+	$(call install_missing,$(RUN_PACKAGES))
+
+build:
+	$(build_tree)
+
+# The steps of run and test are written out in order instead of as prerequisites, so that
+# `make -j` can never start building before the compiler is installed.
+run:
+	$(call install_missing,$(RUN_PACKAGES))
+	$(build_tree)
+	cd mazes && ../$(BUILD_DIR)/zirk
+
+# The tests pick their own platform (offscreen, or an Xvfb they start). Qt wants a private
+# runtime folder and makes one in /tmp, with a warning, when XDG_RUNTIME_DIR is unset.
+test:
+	$(call install_missing,$(TEST_PACKAGES))
+	$(build_tree)
+	@if [ -z "$${XDG_RUNTIME_DIR:-}" ]; then \
+		rm -rf $(BUILD_DIR)/xdg-runtime && mkdir -m 700 $(BUILD_DIR)/xdg-runtime || exit 1; \
+		export XDG_RUNTIME_DIR="$(CURDIR)/$(BUILD_DIR)/xdg-runtime"; \
+	fi; \
+	ctest --test-dir $(BUILD_DIR) $(CTEST_ARGS)
+
+clean:
+	rm -rf $(BUILD_DIR)
+
+# Room for later targets: bench, install, package.
