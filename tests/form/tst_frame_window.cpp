@@ -1,0 +1,206 @@
+// The frame's controls driven through the real mouse path: the grip keeps the pointer until release, the caption
+// buttons act on release, and the title moves the window where the window system will not.
+
+#include "fakes/fakeservices.h"
+#include "form1.h"
+
+#include <QApplication>
+#include <QTest>
+
+using namespace zirk;
+using namespace zirk::testing;
+
+namespace {
+
+struct Fixture {
+    FakeChooser chooser;
+    FakeBox box;
+    FakeEnd end;
+    FakeScreen screen;
+    Form1 form{{&chooser, &box, &end, &screen}};
+
+    Fixture() {
+        form.Form_Load();
+        if (!QTest::qWaitForWindowExposed(&form))
+            qWarning("the window was not exposed");
+    }
+    // Nothing a player can do shows these; the tests show them to reach their handlers.
+    void showHidden(std::initializer_list<Ctl> ids) {
+        for (Ctl id : ids) {
+            form.frame().controls()[id].visible = true;
+            form.control(id)->show();
+        }
+        form.frame().Form_Resize();
+    }
+    QPoint centre(Ctl id) { return form.control(id)->geometry().center(); }
+    QWindow* window() { return form.windowHandle(); }
+    bool shown(Ctl id) { return form.control(id)->isVisibleTo(&form); }
+};
+
+const Ctl kEight[] = {Ctl::IMG1, Ctl::IMG2, Ctl::IMG3, Ctl::IMG5, Ctl::IMG6, Ctl::IMG7, Ctl::IMG8, Ctl::IMG9};
+
+} // namespace
+
+class TestFrameWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theGripFollowsThePointerUntilRelease() {
+        Fixture f;
+        f.showHidden({Ctl::IMG4});
+        const QPoint origin = f.form.pos();
+        const QPoint press = f.centre(Ctl::IMG4);
+        QTest::mousePress(f.window(), Qt::LeftButton, {}, press);
+        QCOMPARE(f.form.frame().Resizing, std::optional<int>(1));
+        for (Ctl id : kEight)
+            QVERIFY2(!f.shown(id), qPrintable(f.form.control(id)->objectName()));
+        QVERIFY(f.shown(Ctl::IMG4));
+        QVERIFY(f.shown(Ctl::LBL1));
+        QVERIFY(f.shown(Ctl::LBL2));
+
+        QTest::mouseMove(f.window(), press + QPoint(30, 20));
+        QCOMPARE(f.form.size(), QSize(533, 413));
+        // The grip sits under the pointer again.
+        QCOMPARE(f.form.control(Ctl::IMG4)->geometry(), QRect(521, 401, 12, 12));
+        QTest::mouseMove(f.window(), press + QPoint(30, 20) + QPoint(-40, 5));
+        QCOMPARE(f.form.size(), QSize(493, 418));
+        // Far outside the window, to the left and above: shrinking below the minimum is refused as a whole.
+        QTest::mouseMove(f.window(), QPoint(-300, -300));
+        QCOMPARE(f.form.size(), QSize(493, 418));
+        QCOMPARE(f.form.pos(), origin);
+
+        QTest::mouseRelease(f.window(), Qt::LeftButton, {}, QPoint(-300, -300));
+        QCOMPARE(f.form.frame().Resizing, std::optional<int>(0));
+        // All eight come back, the three window-state buttons included, which were hidden before.
+        for (Ctl id : kEight)
+            QVERIFY2(f.shown(id), qPrintable(f.form.control(id)->objectName()));
+        QCOMPARE(f.form.control(Ctl::IMG1)->width(), 493);
+        QCOMPARE(f.form.control(Ctl::L4)->x(), 492);
+        QVERIFY(f.form.updatesEnabled());
+    }
+
+    void aShrinkingGripStepStopsAtTheMinimumSize() {
+        Fixture f;
+        f.showHidden({Ctl::IMG4});
+        const QPoint press = f.centre(Ctl::IMG4);
+        QTest::mousePress(f.window(), Qt::LeftButton, {}, press);
+        // 3160 x 540 twips is the smallest window, 210.7 x 36 pixels.
+        QTest::mouseMove(f.window(), press - QPoint(292, 0));
+        QCOMPARE(f.form.width(), 211);
+        QTest::mouseMove(f.window(), f.centre(Ctl::IMG4) - QPoint(1, 357));
+        QCOMPARE(f.form.size(), QSize(211, 36));
+        QTest::mouseMove(f.window(), f.centre(Ctl::IMG4) - QPoint(1, 1));
+        QCOMPARE(f.form.size(), QSize(211, 36));
+        QTest::mouseRelease(f.window(), Qt::LeftButton, {}, f.centre(Ctl::IMG4));
+    }
+
+    void pointerMotionOverTheGripBeforeAnyPressDoesNothing() {
+        Fixture f;
+        f.showHidden({Ctl::IMG4});
+        QTest::mouseMove(f.window(), f.centre(Ctl::IMG4));
+        QTest::mouseMove(f.window(), f.centre(Ctl::IMG4) + QPoint(5, 5));
+        QCOMPARE(f.form.size(), QSize(503, 393));
+        QVERIFY(!f.form.frame().Resizing.has_value());
+    }
+
+    void captionButtonsShowTheirPressedPictureWhileHeld_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("pressed");
+        QTest::addColumn<int>("released");
+        QTest::newRow("close") << int(Ctl::IMG2) << int(Ctl::Down2) << int(Ctl::UP2);
+        QTest::newRow("minimise") << int(Ctl::IMG6) << int(Ctl::Down6) << int(Ctl::UP6);
+        QTest::newRow("maximise") << int(Ctl::IMG7) << int(Ctl::Down7) << int(Ctl::UP7);
+        QTest::newRow("restore") << int(Ctl::IMG8) << int(Ctl::Down8) << int(Ctl::UP8);
+    }
+    void captionButtonsShowTheirPressedPictureWhileHeld() {
+        QFETCH(int, button);
+        QFETCH(int, pressed);
+        QFETCH(int, released);
+        Fixture f;
+        f.showHidden({Ctl::IMG6, Ctl::IMG7, Ctl::IMG8});
+        auto* image = f.form.control<ImageControl>(static_cast<Ctl>(button));
+        const auto holder = [&](int id) { return f.form.control<ImageControl>(static_cast<Ctl>(id))->picture(); };
+        QCOMPARE(image->picture().toImage(), holder(released).toImage());
+        const QPoint at = image->geometry().center();
+        QTest::mousePress(f.window(), Qt::LeftButton, {}, at);
+        QCOMPARE(image->picture().toImage(), holder(pressed).toImage());
+        // Released off the button: the released picture returns all the same.
+        QTest::mouseMove(f.window(), at + QPoint(0, 100));
+        QTest::mouseRelease(f.window(), Qt::LeftButton, {}, at + QPoint(0, 100));
+        QCOMPARE(image->picture().toImage(), holder(released).toImage());
+    }
+
+    void theCloseButtonClosesOnlyOnAClick() {
+        Fixture f;
+        const QPoint at = f.centre(Ctl::IMG2);
+        QTest::mousePress(f.window(), Qt::LeftButton, {}, at);
+        QTest::mouseMove(f.window(), at + QPoint(50, 50));
+        QTest::mouseRelease(f.window(), Qt::LeftButton, {}, at + QPoint(50, 50));
+        QVERIFY(f.form.isVisible());
+        QTest::mouseClick(f.window(), Qt::RightButton, {}, at);
+        QVERIFY(!f.form.isVisible());
+    }
+
+    void maximiseAndRestoreActOnReleaseEvenOffTheButton() {
+        Fixture f;
+        f.showHidden({Ctl::IMG6, Ctl::IMG7, Ctl::IMG8});
+        const QPoint maximise = f.centre(Ctl::IMG7);
+        QTest::mousePress(f.window(), Qt::LeftButton, {}, maximise);
+        QTest::mouseRelease(f.window(), Qt::LeftButton, {}, maximise + QPoint(-200, 60));
+        QCOMPARE(f.form.geometry(), QRect(0, 0, 1024, 740));
+        QCOMPARE(f.form.windowState() & Qt::WindowMaximized, Qt::WindowNoState);
+        QCOMPARE(f.form.control(Ctl::IMG5)->size(), QSize(1024, 716));
+        QVERIFY(f.form.updatesEnabled());
+        const QPoint restore = f.centre(Ctl::IMG8);
+        QTest::mouseClick(f.window(), Qt::MiddleButton, {}, restore);
+        QCOMPARE(f.form.geometry(), QRect(260, 187, 503, 393));
+        QCOMPARE(f.form.control(Ctl::IMG6)->x(), 483);
+    }
+
+    void minimiseShowsTheReleasedPictureFirst() {
+        Fixture f;
+        f.showHidden({Ctl::IMG6});
+        QTest::mouseClick(f.window(), Qt::LeftButton, {}, f.centre(Ctl::IMG6));
+        QVERIFY(f.form.windowState() & Qt::WindowMinimized);
+        QCOMPARE(f.form.control<ImageControl>(Ctl::IMG6)->picture().toImage(),
+                 f.form.control<ImageControl>(Ctl::UP6)->picture().toImage());
+    }
+
+    void theTitleMovesTheWindowWithThePointer_data() {
+        QTest::addColumn<QPoint>("press");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("title picture") << QPoint(250, 2) << true;
+        QTest::newRow("title text") << QPoint(250, 10) << true;
+        QTest::newRow("icon") << QPoint(40, 20) << false;
+        QTest::newRow("separator") << QPoint(250, 23) << false;
+    }
+    void theTitleMovesTheWindowWithThePointer() {
+        QFETCH(QPoint, press);
+        QFETCH(bool, moves);
+        Fixture f;
+        const QRect before = f.form.geometry();
+        QTest::mousePress(f.window(), Qt::LeftButton, {}, press);
+        // Moves are reported relative to where the window is now: a window that follows the pointer sees it at
+        // the same place each time, one that stays put sees it walk away.
+        QPoint pointer = press;
+        for (int i = 0; i < 4; ++i) {
+            QTest::mouseMove(f.window(), pointer + QPoint(15, 10));
+            pointer = QPoint(press.x() + (moves ? 0 : 15 * (i + 1)), press.y() + (moves ? 0 : 10 * (i + 1)));
+        }
+        QTest::mouseRelease(f.window(), Qt::LeftButton, {}, pointer);
+        const QRect after = f.form.geometry();
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(after.topLeft() - before.topLeft(), moves ? QPoint(60, 40) : QPoint(0, 0));
+    }
+
+    void aDoubleClickOnTheTitleTextNeitherMaximisesNorRestores() {
+        Fixture f;
+        const QRect before = f.form.geometry();
+        QTest::mouseDClick(f.window(), Qt::LeftButton, {}, QPoint(250, 10));
+        QCOMPARE(f.form.geometry(), before);
+        QCOMPARE(f.form.windowState(), Qt::WindowNoState);
+    }
+};
+
+QTEST_MAIN(TestFrameWindow)
+#include "tst_frame_window.moc"
