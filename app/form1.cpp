@@ -157,6 +157,11 @@ void Form1::createControls() {
             w->resize(w->width(), w->heightForWidth(w->width()));
         }
         w->setVisible(r.visible);
+        // A screen reader names a control by its caption or tooltip, else by the name given for it.
+        if (const char* name = r.accessibleName ? r.accessibleName : r.caption ? r.caption : r.tooltip)
+            w->setAccessibleName(QString::fromUtf8(name));
+        if (r.accessibleDescription)
+            w->setAccessibleDescription(QString::fromUtf8(r.accessibleDescription));
     }
     // Tab order follows the tab indices of the controls that can take the focus.
     std::vector<const ControlRow*> focusable;

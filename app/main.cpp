@@ -3,21 +3,11 @@
 #include "services.h"
 
 #include <QApplication>
-#include <QSettings>
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-// The game stores nothing. Toolkit parts that keep settings of their own (the file dialog remembers its last
-// folder) are pointed at a file that swallows everything.
-void keepSettingsOffDisk() {
-    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
-        for (QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
-            QSettings::setPath(format, scope, QStringLiteral("/dev/null"));
-    }
-}
 
 bool displayAvailable() {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
@@ -35,7 +25,7 @@ int main(int argc, char* argv[]) {
         std::fputs("zirk: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are not set)\n", stderr);
         return EXIT_FAILURE;
     }
-    keepSettingsOffDisk();
+    zirk::keepSettingsOffDisk();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zirk"));
 

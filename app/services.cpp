@@ -3,15 +3,24 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace zirk {
+
+void keepSettingsOffDisk() {
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        for (QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
+            QSettings::setPath(format, scope, QStringLiteral("/dev/null"));
+    }
+}
 
 QString qtFilter(const char* filter) {
     const QStringList parts = QString::fromUtf8(filter).split(QLatin1Char('|'));
@@ -23,7 +32,8 @@ QString qtFilter(const char* filter) {
 
 std::optional<std::string> DialogFileChooser::chooseMaze(QWidget* parent) {
     // The widget dialog, so that no desktop portal or platform dialog stores anything on our behalf.
-    QFileDialog dialog(parent, QStringLiteral("Ouvrir"), QDir::currentPath(), filter_);
+    QFileDialog dialog(parent, QStringLiteral("Ouvrir"), lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_,
+                       filter_);
     dialog.setOptions(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -35,7 +45,9 @@ std::optional<std::string> DialogFileChooser::chooseMaze(QWidget* parent) {
     dialog.setWindowModality(Qt::ApplicationModal);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    lastFolder_ = QFileInfo(chosen).absolutePath();
+    return QFile::encodeName(chosen).toStdString();
 }
 
 void DialogMessageBox::tell(QWidget* parent, const QString& text, const QString& caption) {

@@ -47,6 +47,8 @@ public:
 
 private:
     QString filter_;
+    // Only for this run: the next dialog opens where the last maze came from.
+    QString lastFolder_;
 };
 
 class DialogMessageBox : public MessageBox {
@@ -63,6 +65,10 @@ class ImmediateEnd : public ProgramEnd {
 public:
     void endNow() override;
 };
+
+// The game stores nothing. Toolkit parts that keep settings of their own (the file dialog remembers its last
+// folder) are pointed at a file that swallows everything. Must run before the application object exists.
+void keepSettingsOffDisk();
 
 // "Description|*.pattern" as the window description stores it, in the form Qt's dialog wants.
 QString qtFilter(const char* filter);

@@ -16,6 +16,8 @@ constexpr const char* kClose = "Fermer";
 constexpr const char* kMinimise = "Réduire";
 constexpr const char* kMaximise = "Agrandir";
 constexpr const char* kRestore = "Restaurer à l'original";
+// Two blanks after "rectangle", as the window has always shown it.
+constexpr const char* kHint = "Appuyez sur le rectangle  pour utilisez les touches (il devient vert)";
 
 } // namespace
 
@@ -24,28 +26,29 @@ const FormDescription kForm1{"Zirk pour Windows", ":/pictures/zirk.ico", Rgb{192
 // clang-format off
 const std::array<ControlRow, kControlCount> kControls{{
     {.id = Ctl::Picture3, .name = "Picture3", .kind = Kind::PictureBox, .left = 5520, .top = 4920, .width = 1935, .height = 735,
-     .back = kRed, .sunkenBorder = true, .tabIndex = 14},
+     .back = kRed, .sunkenBorder = true, .tabIndex = 14, .accessibleName = "Rectangle des touches",
+     .accessibleDescription = kHint},
     {.id = Ctl::Command1_4, .name = "Command1", .index = 4, .kind = Kind::CommandButton, .left = 6060, .top = 600, .width = 1395, .height = 615,
      .caption = "Quitter", .tabIndex = 5},
     {.id = Ctl::Command2, .name = "Command2", .kind = Kind::CommandButton, .left = 5400, .top = 600, .width = 675, .height = 615,
      .caption = "Ouvrir", .picture = ":/pictures/ouvrir.bmp", .tabIndex = 2},
     {.id = Ctl::Picture2, .name = "Picture2", .kind = Kind::PictureBox, .left = 5460, .top = 3780, .width = 195, .height = 195,
-     .back = kBlue, .tabIndex = 10},
+     .back = kBlue, .tabIndex = 10, .accessibleName = "La sortie"},
     {.id = Ctl::Picture1, .name = "Picture1", .kind = Kind::PictureBox, .left = 5460, .top = 3360, .width = 195, .height = 195,
-     .back = kRed, .tabIndex = 9},
+     .back = kRed, .tabIndex = 9, .accessibleName = "Vous"},
     {.id = Ctl::C, .name = "C", .kind = Kind::FileDialog, .visible = false, .filter = "Fichiers Data|*.dat"},
     {.id = Ctl::Command1_3, .name = "Command1", .index = 3, .kind = Kind::CommandButton, .left = 6180, .top = 2640, .width = 555, .height = 495,
      .caption = "2", .tabIndex = 4},
     {.id = Ctl::Command1_1, .name = "Command1", .index = 1, .kind = Kind::CommandButton, .left = 6720, .top = 2160, .width = 555, .height = 495,
      .caption = "6", .tabIndex = 3},
     {.id = Ctl::SCR, .name = "SCR", .kind = Kind::PictureBox, .left = 120, .top = 540, .width = 5250, .height = 5250,
-     .back = Rgb{0, 0, 0}, .tabIndex = 8},
+     .back = Rgb{0, 0, 0}, .tabIndex = 8, .accessibleName = "Labyrinthe"},
     {.id = Ctl::Command1_0, .name = "Command1", .index = 0, .kind = Kind::CommandButton, .left = 6180, .top = 1680, .width = 555, .height = 495,
      .caption = "8", .tabIndex = 7},
     {.id = Ctl::Command1_2, .name = "Command1", .index = 2, .kind = Kind::CommandButton, .left = 5640, .top = 2160, .width = 555, .height = 495,
      .caption = "4", .tabIndex = 6},
     {.id = Ctl::Label3, .name = "Label3", .kind = Kind::Label, .left = 5415, .top = 4200, .width = 2115, .height = 630,
-     .caption = "Appuyez sur le rectangle  pour utilisez les touches (il devient vert)", .font = kArial825Bold,
+     .caption = kHint, .font = kArial825Bold,
      .centred = true, .growsWithText = true, .tabIndex = 13},
     {.id = Ctl::Shape1, .name = "Shape1", .kind = Kind::Shape, .left = 6240, .top = 2220, .width = 435, .height = 375,
      .back = kWhite},

@@ -50,6 +50,9 @@ struct ControlRow {
     Cursor cursor = Cursor::Default;
     int tabIndex = -1;
     const char* filter = nullptr; // file dialog
+    // What a screen reader says for a control that has no caption or tooltip to say it with.
+    const char* accessibleName = nullptr;
+    const char* accessibleDescription = nullptr;
 };
 
 struct FormDescription {

@@ -366,6 +366,32 @@ private slots:
         QVERIFY(f.form.updatesEnabled());
     }
 
+    void aScreenReaderCanNameEveryControlThatTakesTheFocus_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("open") << int(Ctl::Command2) << "Ouvrir";
+        QTest::newRow("quit") << int(Ctl::Command1_4) << "Quitter";
+        QTest::newRow("up") << int(Ctl::Command1_0) << "8";
+        QTest::newRow("down") << int(Ctl::Command1_3) << "2";
+        QTest::newRow("view") << int(Ctl::SCR) << "Labyrinthe";
+        QTest::newRow("you swatch") << int(Ctl::Picture1) << "Vous";
+        QTest::newRow("exit swatch") << int(Ctl::Picture2) << "La sortie";
+        QTest::newRow("key panel") << int(Ctl::Picture3) << "Rectangle des touches";
+        QTest::newRow("close") << int(Ctl::IMG2) << "Fermer";
+    }
+    void aScreenReaderCanNameEveryControlThatTakesTheFocus() {
+        QFETCH(int, id);
+        QFETCH(QString, name);
+        Fixture f;
+        QCOMPARE(f.form.control(static_cast<Ctl>(id))->accessibleName(), name);
+    }
+
+    void theKeyPanelExplainsItselfToAScreenReader() {
+        Fixture f;
+        QCOMPARE(f.form.control(Ctl::Picture3)->accessibleDescription(),
+                 f.form.control<QLabel>(Ctl::Label3)->text());
+    }
+
     void theViewKeepsA350PixelPictureThatStartsBlack() {
         Fixture f;
         auto* view = f.form.control<PictureBox>(Ctl::SCR);

@@ -1,0 +1,139 @@
+// The real dialog and message box, answered from a timer while they run modally.
+
+#include "services.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace zirk;
+
+namespace {
+
+// Runs `answer` on the modal widget as soon as it is up.
+void whenModal(std::function<void(QWidget*)> answer) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            answer(modal);
+        }
+    });
+    timer->start();
+}
+
+void touch(const QString& path) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+class TestServices : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theFilterReadsAsTheDialogWantsIt_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("one pair") << "Fichiers Data|*.dat" << "Fichiers Data (*.dat)";
+        QTest::newRow("two pairs") << "Fichiers Data|*.dat|Tous|*.*" << "Fichiers Data (*.dat);;Tous (*.*)";
+        QTest::newRow("several patterns") << "Textes|*.txt;*.dat" << "Textes (*.txt *.dat)";
+        QTest::newRow("a dangling description is dropped") << "Fichiers Data|*.dat|Autres" << "Fichiers Data (*.dat)";
+    }
+    void theFilterReadsAsTheDialogWantsIt() {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QCOMPARE(qtFilter(stored.toUtf8().constData()), shown);
+    }
+
+    void theDialogSpeaksFrenchAndCancellingChoosesNothing() {
+        DialogFileChooser chooser(qtFilter("Fichiers Data|*.dat"));
+        QString title, accept, reject, start;
+        QStringList filters;
+        whenModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog);
+            title = dialog->windowTitle();
+            accept = dialog->labelText(QFileDialog::Accept);
+            reject = dialog->labelText(QFileDialog::Reject);
+            start = dialog->directory().absolutePath();
+            filters = dialog->nameFilters();
+            QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
+            dialog->reject();
+        });
+        QCOMPARE(chooser.chooseMaze(nullptr), std::nullopt);
+        QCOMPARE(title, QStringLiteral("Ouvrir"));
+        QCOMPARE(accept, QStringLiteral("Ouvrir"));
+        QCOMPARE(reject, QStringLiteral("Annuler"));
+        QCOMPARE(filters, QStringList{QStringLiteral("Fichiers Data (*.dat)")});
+        QCOMPARE(start, QDir::currentPath());
+    }
+
+    void theNextDialogOpensWhereTheLastMazeCameFrom() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("é folder")));
+        const QString folder = dir.path() + QStringLiteral("/é folder");
+        touch(folder + QStringLiteral("/m.dat"));
+        DialogFileChooser chooser(qtFilter("Fichiers Data|*.dat"));
+        whenModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            dialog->selectFile(folder + QStringLiteral("/m.dat"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const auto chosen = chooser.chooseMaze(nullptr);
+        QVERIFY(chosen);
+        // The path comes back as the file system spells it, so a non-ASCII folder still opens.
+        QCOMPARE(QFile::decodeName(chosen->c_str()), folder + QStringLiteral("/m.dat"));
+        QString start;
+        whenModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            start = dialog->directory().absolutePath();
+            dialog->reject();
+        });
+        QCOMPARE(chooser.chooseMaze(nullptr), std::nullopt);
+        QCOMPARE(start, folder);
+    }
+
+    void theExitBoxHasOneOkButtonAndNoIcon() {
+        DialogMessageBox box;
+        QString title, text;
+        int buttons = -1;
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        whenModal([&](QWidget* w) {
+            auto* message = qobject_cast<QMessageBox*>(w);
+            QVERIFY(message);
+            title = message->windowTitle();
+            text = message->text();
+            buttons = int(message->buttons().size());
+            icon = message->icon();
+            QTest::keyClick(message, Qt::Key_Return);
+        });
+        box.tell(nullptr, QStringLiteral("Vous avez trouv\u00e9e la sortie"), QStringLiteral("Zirk pour Windows"));
+        QCOMPARE(title, QStringLiteral("Zirk pour Windows"));
+        QCOMPARE(text, QStringLiteral("Vous avez trouv\u00e9e la sortie"));
+        QCOMPARE(buttons, 1);
+        QCOMPARE(icon, QMessageBox::NoIcon);
+    }
+};
+
+int main(int argc, char** argv) {
+    // As the program does: the dialog would otherwise leave its history in the tester's home.
+    keepSettingsOffDisk();
+    QApplication app(argc, argv);
+    TestServices test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_services.moc"
