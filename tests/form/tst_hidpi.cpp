@@ -1,0 +1,74 @@
+// At a scale factor of 2 every unit of the view is exactly 2 x 2 device pixels of its own colour: no blur.
+
+#include "fakes/fakeservices.h"
+#include "form1.h"
+
+#include <QApplication>
+#include <QTest>
+
+using namespace zirk;
+using namespace zirk::testing;
+
+class TestHiDpi : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QCOMPARE(qApp->devicePixelRatio(), 2.0); }
+
+    void theViewScalesByWholeDevicePixels_data() {
+        QTest::addColumn<QPoint>("unit");
+        QTest::addColumn<QColor>("colour");
+        // The player stands at (2, 2) of the sample maze: red marker 172..178, walls up and to the left.
+        QTest::newRow("marker's first unit") << QPoint(172, 172) << QColor(255, 0, 0);
+        QTest::newRow("marker's last unit") << QPoint(178, 178) << QColor(255, 0, 0);
+        QTest::newRow("floor just past the marker") << QPoint(179, 179) << QColor(200, 200, 0);
+        QTest::newRow("floor just before the marker") << QPoint(171, 175) << QColor(200, 200, 0);
+        QTest::newRow("wall face's last unit") << QPoint(70, 70) << QColor(0, 255, 0);
+        QTest::newRow("shading next to the face") << QPoint(175, 141) << QColor(0, 211, 0);
+        QTest::newRow("shading at its outer edge") << QPoint(175, 146) << QColor(0, 100, 0);
+        QTest::newRow("last unit of the view") << QPoint(349, 349) << QColor(200, 200, 0);
+    }
+    void theViewScalesByWholeDevicePixels() {
+        QFETCH(QPoint, unit);
+        QFETCH(QColor, colour);
+        FakeChooser chooser;
+        FakeBox box;
+        FakeEnd end;
+        FakeScreen screen;
+        Form1 form({&chooser, &box, &end, &screen});
+        form.Form_Load();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        chooser.answers.push_back(std::string(ZIRK_MAZES_DIR) + "/exemple.dat");
+        form.Command2_Click();
+        QWidget* view = form.control(Ctl::SCR);
+        QCOMPARE(view->size(), QSize(350, 350));
+        const QImage shot = view->grab().toImage();
+        QCOMPARE(shot.size(), QSize(700, 700));
+        for (int dy = 0; dy < 2; ++dy)
+            for (int dx = 0; dx < 2; ++dx)
+                QCOMPARE(shot.pixelColor(unit.x() * 2 + dx, unit.y() * 2 + dy), colour);
+    }
+
+    void theWindowAndItsPicturesScaleToo() {
+        FakeChooser chooser;
+        FakeBox box;
+        FakeEnd end;
+        FakeScreen screen;
+        Form1 form({&chooser, &box, &end, &screen});
+        form.Form_Load();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QImage shot = form.grab().toImage();
+        QCOMPARE(shot.size(), QSize(1006, 786));
+        // The grey right border is one logical pixel: two device columns.
+        QCOMPARE(shot.pixelColor(1005, 300), QColor(128, 128, 128));
+        QCOMPARE(shot.pixelColor(1004, 300), QColor(128, 128, 128));
+        QCOMPARE(shot.pixelColor(0, 300), QColor(255, 255, 255));
+        QCOMPARE(shot.pixelColor(1, 300), QColor(255, 255, 255));
+        // The close picture covers 32 x 32 device pixels from (8, 8).
+        const QImage close = form.control(Ctl::IMG2)->grab().toImage();
+        QCOMPARE(close.size(), QSize(32, 32));
+    }
+};
+
+QTEST_MAIN(TestHiDpi)
+#include "tst_hidpi.moc"
