@@ -1,0 +1,167 @@
+// Files nobody should choose, chosen through "Ouvrir": the game neither hangs nor crashes, stays small, and
+// treats each one by the ordinary loading rules.
+
+#include "fakes/fakeservices.h"
+#include "form1.h"
+#include "loader.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace zirk;
+using namespace zirk::testing;
+
+namespace {
+
+// Runs a step between the choice and the read, as another program might.
+class RacingChooser : public FakeChooser {
+public:
+    std::function<void()> afterChoice;
+    std::optional<std::string> chooseMaze(QWidget* parent) override {
+        auto answer = FakeChooser::chooseMaze(parent);
+        if (afterChoice)
+            afterChoice();
+        return answer;
+    }
+};
+
+long peakRssKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestHostile : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        write(path("empty.dat"), {});
+        write(path("crs.dat"), QByteArray(5000, '\r'));
+        QByteArray junk;
+        for (int i = 0; i < 4096; ++i)
+            junk.append(char((i * 7919 + 13) % 256));
+        junk.replace(0, 6, QByteArray("\0" "1\r" "\0" "21", 6));
+        write(path("junk.dat"), junk);
+        write(path("utf8.dat"), QByteArray("\xEF\xBB\xBF" "0000\r\n0111\r\n"));
+        write(path("utf16.dat"), QByteArray("\xFF\xFE" "0\0" "1\0" "\r\0\n\0" "1\0", 12));
+        QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("folder.dat")));
+        QCOMPARE(mkfifo(path("fifo.dat").toLocal8Bit().constData(), 0600), 0);
+        QVERIFY(QFile::link(path("nowhere.dat"), path("dangling.dat")));
+        QVERIFY(QFile::link(path("loop-b.dat"), path("loop-a.dat")));
+        QVERIFY(QFile::link(path("loop-a.dat"), path("loop-b.dat")));
+        write(path("removed.dat"), QByteArray("99999\r\n99999\r\n"));
+        // Two gibibytes, almost all of it a hole, in one line that starts with a hundred floor cells.
+        {
+            QFile big(path("big.dat"));
+            QVERIFY(big.open(QIODevice::WriteOnly));
+            QVERIFY(big.write(QByteArray(100, '1') + "2") == 101);
+            QVERIFY(big.resize(qint64(2) << 30));
+        }
+    }
+
+    void aHostileChoiceEndsLikeAnyUnreadableOrOddFile_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QList<int>>("cells"); // x, y, value triples the grid must hold afterwards
+        QTest::newRow("empty") << "empty.dat" << QList<int>{1, 1, 5, 2, 2, 5};
+        QTest::newRow("only carriage returns") << "crs.dat" << QList<int>{1, 1, 5, 100, 100, 5};
+        QTest::newRow("binary junk with NUL bytes") << "junk.dat" << QList<int>{1, 1, 0, 2, 1, 1, 1, 2, 0, 2, 2, 2, 3, 2, 1};
+        QTest::newRow("UTF-8 with a byte-order mark") << "utf8.dat" << QList<int>{1, 1, 0, 3, 1, 0, 4, 1, 0, 2, 2, 1};
+        QTest::newRow("UTF-16 with a byte-order mark") << "utf16.dat" << QList<int>{1, 1, 0, 5, 1, 1, 6, 1, 0, 1, 2, 0, 4, 2, 1};
+        QTest::newRow("a folder") << "folder.dat" << QList<int>{1, 1, 5};
+        QTest::newRow("a FIFO") << "fifo.dat" << QList<int>{1, 1, 5};
+        QTest::newRow("a dangling link") << "dangling.dat" << QList<int>{1, 1, 5};
+        QTest::newRow("a link loop") << "loop-a.dat" << QList<int>{1, 1, 5};
+        QTest::newRow("removed after it was chosen") << "removed.dat" << QList<int>{1, 1, 5, 2, 2, 5};
+        QTest::newRow("two gibibytes on one line") << "big.dat" << QList<int>{1, 1, 1, 100, 1, 1, 2, 2, 5};
+    }
+    void aHostileChoiceEndsLikeAnyUnreadableOrOddFile() {
+        QFETCH(QString, file);
+        QFETCH(QList<int>, cells);
+        RacingChooser chooser;
+        FakeBox box;
+        FakeEnd end;
+        FakeScreen screen;
+        Form1 form({&chooser, &box, &end, &screen});
+        form.Form_Load();
+        // Fives everywhere show which cells the file did not write.
+        for (int x = 1; x <= 100; ++x)
+            for (int y = 1; y <= 100; ++y)
+                form.game().Maze.write(x, y, 5);
+        form.game().PlayerX = 40;
+        form.game().PlayerY = 40;
+        chooser.answers.push_back(QFile::encodeName(path(file.toUtf8().constData())).toStdString());
+        if (file == "removed.dat")
+            chooser.afterChoice = [&] { QVERIFY(QFile::remove(path("removed.dat"))); };
+
+        QElapsedTimer timer;
+        timer.start();
+        form.Command2_Click();
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+
+        QCOMPARE(QPoint(form.game().PlayerX, form.game().PlayerY), QPoint(2, 2));
+        for (qsizetype i = 0; i + 2 < cells.size(); i += 3)
+            QVERIFY2(form.game().Maze.read(cells[i], cells[i + 1]) == cells[i + 2],
+                     qPrintable(QStringLiteral("cell (%1, %2)").arg(cells[i]).arg(cells[i + 1])));
+        QCOMPARE(form.game().Maze.refusedAccesses(), 0u);
+        // The view was redrawn around the start: the olive floor shows somewhere.
+        const QImage& view = form.control<PictureBox>(Ctl::SCR)->picture();
+        QCOMPARE(view.pixelColor(0, 0), QColor(0, 255, 0));
+        QVERIFY2(peakRssKiB() < 100 * 1024, qPrintable(QString::number(peakRssKiB())));
+    }
+
+    void aFileCutShortWhileItIsReadEndsWhereItWasCut() {
+        // A full-size maze of floor, cut to two lines after the first block has been read.
+        QByteArray rows;
+        for (int y = 0; y < 100; ++y)
+            rows += QByteArray(100, '7') + "\r\n";
+        write(path("cut.dat"), rows);
+        FileSource file(QFile::encodeName(path("cut.dat")).toStdString());
+        QVERIFY(file.isOpen());
+        struct CuttingSource : ByteSource {
+            FileSource& file;
+            QString path;
+            int reads = 0;
+            CuttingSource(FileSource& f, QString p) : file(f), path(std::move(p)) {}
+            long long read(char* buf, std::size_t size) override {
+                const long long n = file.read(buf, size);
+                if (++reads == 1)
+                    QFile::resize(path, 204);
+                return n;
+            }
+        } source(file, path("cut.dat"));
+        MazeGrid maze;
+        const LoadResult result = readMaze(source, maze);
+        QVERIFY(!result.readError);
+        QCOMPARE(source.reads, 2);
+        // The first block held 40 whole rows and the start of the 41st.
+        QCOMPARE(maze.read(100, 40), 7);
+        QCOMPARE(maze.read(1, 41), 7);
+        QCOMPARE(maze.read(1, 42), 0);
+    }
+};
+
+QTEST_MAIN(TestHostile)
+#include "tst_hostile.moc"
