@@ -21,10 +21,12 @@ public:
             return std::nullopt;
         auto answer = answers.front();
         answers.erase(answers.begin());
+        chosen += answer.has_value();
         return answer;
     }
     std::vector<std::optional<std::string>> answers;
     int calls = 0;
+    int chosen = 0; // calls that returned a path
 };
 
 class FakeBox : public MessageBox {

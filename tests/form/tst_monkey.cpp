@@ -1,0 +1,189 @@
+// A long run of random events on the whole window. After each one the rules must still hold: a step moves the
+// player by at most one cell and never onto a wall, an open puts the player on the start, the grid is never
+// touched outside its bounds, and the frame matches the layout for the window's current size.
+//
+// ZIRK_MONKEY_EVENTS sets the length of the run (default 3000) and ZIRK_MONKEY_START the random start value
+// (default 1), so a failing run can be replayed exactly.
+
+#include "fakes/fakeservices.h"
+#include "form1.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <random>
+
+using namespace zirk;
+using namespace zirk::testing;
+
+namespace {
+
+int envInt(const char* name, int fallback) {
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok ? value : fallback;
+}
+
+} // namespace
+
+class TestMonkey : public QObject {
+    Q_OBJECT
+
+    std::mt19937 random_;
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+    QTemporaryDir dir_;
+    FakeChooser chooser_;
+    FakeBox box_;
+    FakeEnd end_;
+    FakeScreen screen_;
+    std::unique_ptr<Form1> form_;
+    int files_ = 0;
+
+    QWindow* window() { return form_->windowHandle(); }
+    QPoint centre(Ctl id) { return form_->control(id)->geometry().center(); }
+
+    std::string randomMaze() {
+        static const char alphabet[] = "0000111111112 a\r\r\n9";
+        QByteArray bytes;
+        const int size = pick(0, 3) == 0 ? pick(0, 40) : pick(100, 12000);
+        for (int i = 0; i < size; ++i)
+            bytes.append(alphabet[pick(0, int(sizeof alphabet) - 2)]);
+        const QString path = dir_.filePath(QStringLiteral("m%1.dat").arg(files_++ % 8));
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+        return QFile::encodeName(path).toStdString();
+    }
+
+    void key() {
+        static const QString texts[] = {"8", "6", "4", "2", "8", "6", "4", "2", "5", "a", "\u00e9", "\u0666", "\r", " ", "q", "Q"};
+        const QString text = texts[pick(0, int(std::size(texts)) - 1)];
+        const bool keypad = pick(0, 1);
+        const int code = text.size() == 1 && text[0].isDigit() ? Qt::Key_0 + text[0].digitValue() : Qt::Key_unknown;
+        QKeyEvent press(QEvent::KeyPress, pick(0, 6) == 0 ? Qt::Key_Left : code,
+                        keypad ? Qt::KeypadModifier : Qt::NoModifier, text);
+        if (QWidget* focus = QApplication::focusWidget())
+            QApplication::sendEvent(focus, &press);
+    }
+
+    void gripDrag() {
+        QPoint at = centre(Ctl::IMG4);
+        QTest::mousePress(window(), Qt::LeftButton, {}, at);
+        for (int i = pick(1, 4); i > 0; --i) {
+            at += QPoint(pick(-40, 40), pick(-40, 40));
+            QTest::mouseMove(window(), at);
+        }
+        QTest::mouseRelease(window(), Qt::LeftButton, {}, at);
+    }
+
+    void oneEvent() {
+        static const Ctl buttons[] = {Ctl::Command1_0, Ctl::Command1_1, Ctl::Command1_2, Ctl::Command1_3};
+        static const Ctl focusable[] = {Ctl::Picture3, Ctl::Picture3, Ctl::SCR, Ctl::Picture1, Ctl::Command2};
+        const int roll = pick(0, 99);
+        if (roll < 30) {
+            QTest::mouseClick(window(), Qt::LeftButton, {}, centre(buttons[pick(0, 3)]));
+        } else if (roll < 60) {
+            key();
+        } else if (roll < 70) {
+            form_->control(focusable[pick(0, 4)])->setFocus(Qt::MouseFocusReason);
+        } else if (roll < 73) {
+            if (pick(0, 3) > 0)
+                chooser_.answers.push_back(randomMaze());
+            QTest::mouseClick(window(), Qt::LeftButton, {}, centre(Ctl::Command2));
+        } else if (roll < 80) {
+            form_->resize(pick(1, 1400), pick(1, 900)); // as the window system would
+        } else if (roll < 88) {
+            gripDrag();
+        } else if (roll < 94) {
+            static const Ctl caption[] = {Ctl::IMG6, Ctl::IMG7, Ctl::IMG8};
+            QTest::mouseClick(window(), Qt::LeftButton, {}, centre(caption[pick(0, 2)]));
+            if (form_->windowState() & Qt::WindowMinimized)
+                form_->setWindowState(Qt::WindowNoState); // the window system brings it back
+        } else {
+            const QPoint press(pick(0, std::max(0, form_->width() - 1)), pick(0, 3));
+            QTest::mousePress(window(), Qt::LeftButton, {}, press);
+            QTest::mouseMove(window(), press + QPoint(pick(-20, 20), pick(-20, 20)));
+            QTest::mouseRelease(window(), Qt::LeftButton, {}, press);
+        }
+    }
+
+    // The frame as the layout must leave it for a window of w x h pixels.
+    QString frameMismatch() {
+        const double w = toTwips(form_->width()), h = toTwips(form_->height());
+        const auto px = [](double t) { return toPixels(t); };
+        // A line covers the pixels from its start toward its end, the end itself left out.
+        const auto span = [](int from, int to) { return to >= from ? std::pair{from, to - from} : std::pair{to + 1, from - to}; };
+        const auto [l4y, l4h] = span(0, px(h - 180));
+        const auto [l1x, l1w] = span(-4, px(w - 180));
+        const QRect expect[][2] = {
+            {form_->control(Ctl::IMG1)->geometry(), QRect(0, 0, px(w), 23)},
+            {form_->control(Ctl::IMG3)->geometry(), QRect(0, 22, px(w), 2)},
+            {form_->control(Ctl::LBL1)->geometry(), QRect(0, 4, px(w), 17)},
+            {form_->control(Ctl::IMG4)->geometry(), QRect(px(w - 180), px(h - 180), 12, 12)},
+            {form_->control(Ctl::IMG6)->geometry(), QRect(px(w - 300), 4, 16, 16)},
+            {form_->control(Ctl::IMG7)->geometry(), QRect(px(w - 600), 4, 16, 16)},
+            {form_->control(Ctl::IMG8)->geometry(), QRect(px(w - 900), 4, 16, 16)},
+            {form_->control(Ctl::L3)->geometry(), QRect(0, 0, px(w), 1)},
+            {form_->control(Ctl::L2)->geometry(), QRect(0, 1, 1, px(h))},
+            {form_->control(Ctl::L4)->geometry(), QRect(px(w - 10), l4y, 1, l4h)},
+            {form_->control(Ctl::L1)->geometry(), QRect(l1x, px(h - 10), l1w, 1)},
+        };
+        for (const auto& [actual, wanted] : expect)
+            if (actual != wanted)
+                return QStringLiteral("at %1x%2: %3,%4 %5x%6 instead of %7,%8 %9x%10")
+                    .arg(form_->width()).arg(form_->height())
+                    .arg(actual.x()).arg(actual.y()).arg(actual.width()).arg(actual.height())
+                    .arg(wanted.x()).arg(wanted.y()).arg(wanted.width()).arg(wanted.height());
+        if (h >= 360 && form_->control(Ctl::IMG5)->geometry() != QRect(0, 24, px(w), px(h - 360)))
+            return QStringLiteral("background at %1x%2").arg(form_->width()).arg(form_->height());
+        return {};
+    }
+
+private slots:
+    void theRulesHoldThroughALongRandomRun() {
+        QVERIFY(dir_.isValid());
+        const int events = envInt("ZIRK_MONKEY_EVENTS", 3000);
+        const int start = envInt("ZIRK_MONKEY_START", 1);
+        random_.seed(static_cast<std::mt19937::result_type>(start));
+        form_ = std::make_unique<Form1>(Form1::Services{&chooser_, &box_, &end_, &screen_});
+        form_->Form_Load();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        // Nothing a player can do shows the grip and the window-state buttons; the run reaches them anyway.
+        for (Ctl id : {Ctl::IMG4, Ctl::IMG6, Ctl::IMG7, Ctl::IMG8}) {
+            form_->frame().controls()[id].visible = true;
+            form_->control(id)->show();
+        }
+        form_->frame().Form_Resize();
+
+        GameState& game = form_->game();
+        for (int i = 0; i < events; ++i) {
+            const QPoint before(game.PlayerX, game.PlayerY);
+            const int opens = chooser_.chosen;
+            oneEvent();
+            const QPoint after(game.PlayerX, game.PlayerY);
+            const QString where = QStringLiteral("event %1 of run %2").arg(i).arg(start);
+            if (chooser_.chosen != opens) {
+                QVERIFY2(after == QPoint(2, 2), qPrintable(where));
+            } else {
+                const QPoint d = after - before;
+                QVERIFY2(d.manhattanLength() <= 1, qPrintable(where));
+                if (d.manhattanLength() == 1)
+                    QVERIFY2(game.Maze.read(after.x(), after.y()).value_or(0) != 0, qPrintable(where));
+            }
+            QVERIFY2(game.Maze.refusedAccesses() == 0, qPrintable(where));
+            if (!(form_->windowState() & Qt::WindowMinimized) && form_->frame().Resizing != 1) {
+                const QString mismatch = frameMismatch();
+                QVERIFY2(mismatch.isEmpty(), qPrintable(where + ": " + mismatch));
+            }
+            QVERIFY2(form_->updatesEnabled(), qPrintable(where));
+        }
+        qInfo("%d events, %d opens, %lld exit boxes, %d quits", events, chooser_.calls,
+              static_cast<long long>(box_.texts.size()), end_.calls);
+    }
+};
+
+QTEST_MAIN(TestMonkey)
+#include "tst_monkey.moc"
