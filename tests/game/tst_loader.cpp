@@ -1,0 +1,291 @@
+#include "fakes/recordingcanvas.h"
+#include "loader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPoint>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstring>
+
+#include <sys/stat.h>
+
+using namespace zirk;
+using zirk::testing::Box;
+using zirk::testing::RecordingCanvas;
+
+namespace {
+
+// Hands out its bytes in chunks of at most `chunk`, then reports the end, or an error if told to.
+class ScriptedSource : public ByteSource {
+public:
+    ScriptedSource(QByteArray bytes, qsizetype chunk, bool failAtEnd = false)
+        : bytes_(std::move(bytes)), chunk_(chunk), failAtEnd_(failAtEnd) {}
+
+    long long read(char* buf, std::size_t size) override {
+        if (pos_ == bytes_.size()) return failAtEnd_ ? -1 : 0;
+        const qsizetype n = std::min({static_cast<qsizetype>(size), chunk_, bytes_.size() - pos_});
+        std::memcpy(buf, bytes_.constData() + pos_, static_cast<std::size_t>(n));
+        pos_ += n;
+        return n;
+    }
+    bool exhausted() const { return pos_ == bytes_.size(); }
+
+private:
+    QByteArray bytes_;
+    qsizetype chunk_;
+    bool failAtEnd_;
+    qsizetype pos_ = 0;
+};
+
+// One line of '5' that never ends; bounded only so that a loader reading it to its end still lets the test
+// end.
+class EndlessLine : public ByteSource {
+public:
+    long long read(char* buf, std::size_t size) override {
+        requested += size;
+        if (requested > 64u * 1024 * 1024) return 0;
+        std::memset(buf, '5', size);
+        return static_cast<long long>(size);
+    }
+    std::size_t requested = 0;
+};
+
+// The digits of columns 1..n of a row, the way a maze file would spell them.
+QByteArray rowOf(const MazeGrid& maze, int row, int n) {
+    QByteArray text;
+    for (int x = 1; x <= n; ++x)
+        text += char('0' + maze.read(x, row).value_or(-1));
+    return text;
+}
+
+// Rows 1, 2, ... of the grid, each as wide as the expected row in the same place.
+QByteArrayList rowsLike(const MazeGrid& maze, const QByteArrayList& expected) {
+    QByteArrayList rows;
+    for (const QByteArray& row : expected)
+        rows << rowOf(maze, int(rows.size()) + 1, int(row.size()));
+    return rows;
+}
+
+// Nine everywhere, so that a cell the load left alone is told apart from one it wrote a wall into.
+void fillWithNines(MazeGrid& maze) {
+    for (int x = 1; x <= 100; ++x)
+        for (int y = 1; y <= 100; ++y)
+            maze.write(x, y, 9);
+}
+
+QByteArray hundredRowsOfFours() {
+    return QByteArray("4\r\n").repeated(100);
+}
+
+} // namespace
+
+class LoaderTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    QString writeFile(const QString& name, const QByteArray& content) {
+        const QString path = dir_.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    void eachByteBecomesACellOfItsLine_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArrayList>("rows");
+        QTest::newRow("digits and other bytes") << QByteArray("0 1a2") << QByteArrayList{"001029", "9"};
+        QTest::newRow("every digit") << QByteArray("0123456789") << QByteArrayList{"01234567899"};
+        QTest::newRow("bytes above 127") << QByteArray("\xff\x80\x7f") << QByteArrayList{"0009"};
+        QTest::newRow("CR LF") << QByteArray("12\r\n34") << QByteArrayList{"129", "349", "9"};
+        QTest::newRow("lone CR") << QByteArray("12\r34") << QByteArrayList{"129", "349", "9"};
+        QTest::newRow("lone LF is a cell") << QByteArray("1\n2\n") << QByteArrayList{"10209", "9"};
+        QTest::newRow("LF then CR") << QByteArray("1\n\r2") << QByteArrayList{"109", "29"};
+        QTest::newRow("CR CR leaves a row alone") << QByteArray("1\r\r2") << QByteArrayList{"19", "9", "29"};
+        QTest::newRow("final CR LF") << QByteArray("12\r\n") << QByteArrayList{"129", "9"};
+        QTest::newRow("empty file") << QByteArray() << QByteArrayList{"9"};
+        QTest::newRow("empty lines before a row")
+            << QByteArray("\r\n\r\n5") << QByteArrayList{"9", "9", "59"};
+    }
+    void eachByteBecomesACellOfItsLine() {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArrayList, rows);
+        // One byte at a time splits every CR LF across two reads.
+        for (const qsizetype chunk : {1, 2, 3, 4096}) {
+            MazeGrid maze;
+            fillWithNines(maze);
+            ScriptedSource source(file, chunk);
+            readMaze(source, maze);
+            // The chunk size goes into both sides so that a failure names it.
+            QCOMPARE(QByteArray::number(chunk) + ": " + rowsLike(maze, rows).join(' '),
+                     QByteArray::number(chunk) + ": " + rows.join(' '));
+        }
+    }
+
+    void aSmallerMazeLeavesTheRestOfTheOldOne() {
+        MazeGrid maze;
+        ScriptedSource large(QByteArray("1111111111\r\n").repeated(10), 4096);
+        readMaze(large, maze);
+        ScriptedSource small(QByteArray("22\r\n22\r\n22"), 4096);
+        readMaze(small, maze);
+        QCOMPARE(rowOf(maze, 3, 10), QByteArray("2211111111"));
+        QCOMPARE(rowOf(maze, 4, 10), QByteArray("1111111111"));
+        QCOMPARE(rowOf(maze, 10, 10), QByteArray("1111111111"));
+    }
+
+    void aLineWiderThanTheGridEndsTheLoad_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("firstRow");
+        QTest::addColumn<QByteArray>("secondRow");
+        QTest::addColumn<bool>("overflowed");
+        const QByteArray threes = QByteArray(100, '3');
+        QTest::newRow("100 cells fit") << threes + "\r\n7" << threes << QByteArray("79") << false;
+        QTest::newRow("101 cells") << threes + "3\r\n7" << threes << QByteArray("9") << true;
+        QTest::newRow("150 cells") << QByteArray(150, '3') + "\r\n7" << threes << QByteArray("9") << true;
+        QTest::newRow("LF-only lines are one line")
+            << QByteArray("1\n").repeated(75) + "\r\n7" << QByteArray("10").repeated(50) << QByteArray("9")
+            << true;
+    }
+    void aLineWiderThanTheGridEndsTheLoad() {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, firstRow);
+        QFETCH(QByteArray, secondRow);
+        QFETCH(bool, overflowed);
+        MazeGrid maze;
+        fillWithNines(maze);
+        ScriptedSource source(file, 4096);
+        QCOMPARE(readMaze(source, maze).overflowed, overflowed);
+        QCOMPARE(rowOf(maze, 1, 100), firstRow);
+        QCOMPARE(rowOf(maze, 2, int(secondRow.size())), secondRow);
+        QCOMPARE(maze.refusedAccesses(), 0u);
+    }
+
+    void aLineThatNeverEndsIsNotReadToItsEnd() {
+        MazeGrid maze;
+        EndlessLine source;
+        QVERIFY(readMaze(source, maze).overflowed);
+        QCOMPARE(rowOf(maze, 1, 100), QByteArray(100, '5'));
+        QVERIFY2(source.requested <= 16 * 1024, qPrintable(QString::number(source.requested)));
+        QCOMPARE(maze.refusedAccesses(), 0u);
+    }
+
+    void rowsPastTheHundredth_data() {
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<bool>("overflowed");
+        QTest::addColumn<bool>("readToTheEnd");
+        const QByteArray plenty = QByteArray("8\r\n").repeated(50000);
+        QTest::newRow("nothing more") << QByteArray() << false << true;
+        QTest::newRow("empty CR LF lines are passed over")
+            << QByteArray("\r\n").repeated(50000) << false << true;
+        QTest::newRow("lone CRs are passed over") << QByteArray("\r").repeated(50000) << false << true;
+        QTest::newRow("a row ends the load") << plenty << true << false;
+        QTest::newRow("a lone LF is a row") << "\n" + plenty << true << false;
+        QTest::newRow("a row after empty lines")
+            << QByteArray("\r\n").repeated(5000) + plenty << true << false;
+    }
+    void rowsPastTheHundredth() {
+        QFETCH(QByteArray, tail);
+        QFETCH(bool, overflowed);
+        QFETCH(bool, readToTheEnd);
+        MazeGrid maze;
+        ScriptedSource source(hundredRowsOfFours() + tail, 4096);
+        QCOMPARE(readMaze(source, maze).overflowed, overflowed);
+        QCOMPARE(source.exhausted(), readToTheEnd);
+        QCOMPARE(rowOf(maze, 1, 2), QByteArray("40"));
+        QCOMPARE(rowOf(maze, 100, 2), QByteArray("40"));
+        QCOMPARE(maze.refusedAccesses(), 0u);
+    }
+
+    void aReadErrorKeepsTheLinesAlreadyRead_data() {
+        QTest::addColumn<QByteArray>("beforeTheError");
+        QTest::addColumn<QByteArrayList>("rows");
+        QTest::newRow("inside the first line") << QByteArray("1") << QByteArrayList{"9"};
+        QTest::newRow("after a CR") << QByteArray("12\r") << QByteArrayList{"129", "9"};
+        QTest::newRow("inside the second line") << QByteArray("12\r\n3") << QByteArrayList{"129", "9"};
+        QTest::newRow("inside the third line")
+            << QByteArray("12\r\n34\r\n5") << QByteArrayList{"129", "349", "9"};
+    }
+    void aReadErrorKeepsTheLinesAlreadyRead() {
+        QFETCH(QByteArray, beforeTheError);
+        QFETCH(QByteArrayList, rows);
+        for (const qsizetype chunk : {1, 4096}) {
+            MazeGrid maze;
+            fillWithNines(maze);
+            ScriptedSource source(beforeTheError, chunk, true);
+            QVERIFY(readMaze(source, maze).readError);
+            QCOMPARE(QByteArray::number(chunk) + ": " + rowsLike(maze, rows).join(' '),
+                     QByteArray::number(chunk) + ": " + rows.join(' '));
+        }
+    }
+
+    void aChosenPathPutsThePlayerOnTheStartAndRedraws_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("rowsTwoAndThree");
+        QTest::newRow("floor on the start")
+            << "file" << QByteArray("000\r\n010\r\n012\r\n") << QByteArray("010012");
+        QTest::newRow("wall on the start")
+            << "file" << QByteArray("111\r\n101\r\n112\r\n") << QByteArray("101112");
+        // Nothing can be read from these, so the grid keeps what it held.
+        QTest::newRow("missing file") << "missing" << QByteArray() << QByteArray("999999");
+        QTest::newRow("empty path") << "empty" << QByteArray() << QByteArray("999999");
+        QTest::newRow("folder") << "folder" << QByteArray() << QByteArray("999999");
+        QTest::newRow("FIFO without a writer") << "fifo" << QByteArray() << QByteArray("999999");
+    }
+    void aChosenPathPutsThePlayerOnTheStartAndRedraws() {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, rowsTwoAndThree);
+        QString path;
+        if (kind == QLatin1String("file")) {
+            path = writeFile(QStringLiteral("maze.txt"), content);
+        } else if (kind == QLatin1String("missing")) {
+            path = dir_.filePath(QStringLiteral("nowhere.txt"));
+        } else if (kind == QLatin1String("folder")) {
+            path = dir_.filePath(QStringLiteral("folder"));
+            QVERIFY(QDir().mkpath(path));
+        } else if (kind == QLatin1String("fifo")) {
+            path = dir_.filePath(QStringLiteral("fifo"));
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        }
+        GameState state;
+        state.CellSize = 70;
+        state.PlayerX = 7;
+        state.PlayerY = 9;
+        fillWithNines(state.Maze);
+        RecordingCanvas canvas;
+        loadChosenMaze(state, path.toStdString(), canvas);
+        QCOMPARE(QPoint(state.PlayerX, state.PlayerY), QPoint(2, 2));
+        QCOMPARE(rowOf(state.Maze, 2, 3) + rowOf(state.Maze, 3, 3), rowsTwoAndThree);
+        QVERIFY(!canvas.boxes.isEmpty());
+        QCOMPARE(canvas.boxes.first(), (Box{0, 0, 356, 356, {200, 200, 0}}));
+    }
+
+    void aFullSizeFileFillsTheWholeGrid() {
+        QByteArray content;
+        for (int y = 1; y <= 100; ++y) {
+            for (int x = 1; x <= 100; ++x)
+                content += char('0' + (x * 7 + y) % 10);
+            content += "\r\n";
+        }
+        GameState state;
+        RecordingCanvas canvas;
+        const LoadResult result =
+            loadChosenMaze(state, writeFile(QStringLiteral("full.txt"), content).toStdString(), canvas);
+        QVERIFY(!result.readError);
+        QVERIFY(!result.overflowed);
+        for (const QPoint cell :
+             {QPoint(1, 1), QPoint(100, 1), QPoint(41, 57), QPoint(1, 100), QPoint(100, 100)})
+            QCOMPARE(*state.Maze.read(cell.x(), cell.y()), (cell.x() * 7 + cell.y()) % 10);
+    }
+};
+
+QTEST_APPLESS_MAIN(LoaderTest)
+#include "tst_loader.moc"
