@@ -3,6 +3,8 @@
 #   make run     install what the game needs, build it, play
 #   make test    install what the tests need, build, run every test headless
 #   make build   configure (once) and build into build/
+#   make install install into $(PREFIX), /usr/local unless told (PREFIX=..., DESTDIR honoured)
+#   make package build the Debian package build/zirk_<version>_<arch>.deb
 #   make deps    install everything the tests need; `make deps-run` only what playing needs
 #   make clean   remove build/
 #
@@ -23,7 +25,10 @@ RUN_PACKAGES := \
 # What `make test` needs on top: a virtual X server and a window manager for the real-window
 # tests, tools to drive and photograph them, strace to prove nothing is written, and the
 # benchmark and fuzzing toolchains. x11-utils brings xdpyinfo and xprop for the X session helpers.
+# desktop-file-utils checks the menu entry; dpkg-dev builds and reads the .deb.
 TEST_PACKAGES := $(RUN_PACKAGES) \
+	desktop-file-utils \
+	dpkg-dev \
 	xvfb \
 	x11-utils \
 	xdotool \
@@ -34,6 +39,10 @@ TEST_PACKAGES := $(RUN_PACKAGES) \
 	libbenchmark-dev \
 	clang \
 	libclang-rt-14-dev
+
+# What `make package` needs on top of building: dpkg-shlibdeps, which names the Qt libraries the
+# program links to in the package's Depends.
+PACKAGE_PACKAGES := $(RUN_PACKAGES) dpkg-dev
 
 BUILD_DIR  := build
 BUILD_TYPE := Release
@@ -68,7 +77,7 @@ define build_tree
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 endef
 
-.PHONY: all deps deps-run build run test clean
+.PHONY: all deps deps-run build run test clean install package
 
 all: build
 
@@ -102,4 +111,18 @@ test:
 clean:
 	rm -rf $(BUILD_DIR)
 
-# Room for later targets: bench, install, package.
+# DESTDIR is handed on by name so that both `make install DESTDIR=...` and `DESTDIR=... make
+# install` stage the tree instead of writing into the live $(PREFIX).
+PREFIX ?= /usr/local
+install:
+	$(call install_missing,$(RUN_PACKAGES))
+	$(build_tree)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+package:
+	$(call install_missing,$(PACKAGE_PACKAGES))
+	$(build_tree)
+	cd $(BUILD_DIR) && cpack -G DEB
+	@deb=$$(cd $(BUILD_DIR) && ls -t "$$PWD"/zirk_*.deb | head -n1) && echo "Package: $$deb"
+
+# Room for later targets: bench.

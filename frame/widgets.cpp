@@ -116,7 +116,7 @@ void LabelControl::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 LineControl::LineControl(const ControlRow& row, QWidget* parent)
-    : QWidget(parent), colour_(toQColor(row.fore.value_or(Rgb{}))) {
+    : QWidget(parent), colour_(toQColor(row.fore.value_or(Rgb{}))), horizontal_(row.top == row.height) {
     setObjectName(QString::fromUtf8(row.name));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setEnds(row.left, row.top, row.width, row.height);
@@ -124,9 +124,10 @@ LineControl::LineControl(const ControlRow& row, QWidget* parent)
 
 void LineControl::setEnds(double x1, double y1, double x2, double y2) {
     const int px1 = toPixels(x1), py1 = toPixels(y1), px2 = toPixels(x2), py2 = toPixels(y2);
-    // Only straight lines occur. The end point itself is not drawn.
+    // Only straight lines occur, and each keeps its direction at every size, also when it shrinks to nothing.
+    // The end point itself is not drawn.
     QRect r;
-    if (py1 == py2)
+    if (horizontal_)
         r = px2 >= px1 ? QRect(px1, py1, px2 - px1, 1) : QRect(px2 + 1, py1, px1 - px2, 1);
     else
         r = py2 >= py1 ? QRect(px1, py1, 1, py2 - py1) : QRect(px1, py2 + 1, 1, py1 - py2);

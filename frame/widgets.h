@@ -79,6 +79,7 @@ protected:
 
 private:
     QColor colour_;
+    bool horizontal_;
 };
 
 class ShapeControl : public QWidget {
