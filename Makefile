@@ -99,17 +99,40 @@ run:
 
 # The tests pick their own platform (offscreen, or an Xvfb they start). Qt wants a private
 # runtime folder and makes one in /tmp, with a warning, when XDG_RUNTIME_DIR is unset.
+# The suite runs three times: as built for players, again with AddressSanitizer and
+# UndefinedBehaviorSanitizer (the first report fails the run), and the fuzzers for a bounded time.
+SANITIZE_DIR  := build-sanitize
+FUZZ_DIR      := build-fuzz
+FUZZ_SECONDS  ?= 60
+SANITIZE_ENV  := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
+
+define runtime_dir
+	rm -rf $(1)/xdg-runtime && mkdir -m 700 $(1)/xdg-runtime
+endef
+
 test:
 	$(call install_missing,$(TEST_PACKAGES))
 	$(build_tree)
-	@if [ -z "$${XDG_RUNTIME_DIR:-}" ]; then \
-		rm -rf $(BUILD_DIR)/xdg-runtime && mkdir -m 700 $(BUILD_DIR)/xdg-runtime || exit 1; \
-		export XDG_RUNTIME_DIR="$(CURDIR)/$(BUILD_DIR)/xdg-runtime"; \
-	fi; \
-	ctest --test-dir $(BUILD_DIR) $(CTEST_ARGS)
+	@$(call runtime_dir,$(BUILD_DIR))
+	XDG_RUNTIME_DIR="$(CURDIR)/$(BUILD_DIR)/xdg-runtime" ctest --test-dir $(BUILD_DIR) $(CTEST_ARGS)
+	@if [ ! -f $(SANITIZE_DIR)/build.ninja ]; then \
+		cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZIRK_SANITIZE=ON; \
+	fi
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	@$(call runtime_dir,$(SANITIZE_DIR))
+	XDG_RUNTIME_DIR="$(CURDIR)/$(SANITIZE_DIR)/xdg-runtime" $(SANITIZE_ENV) \
+		ctest --test-dir $(SANITIZE_DIR) $(CTEST_ARGS)
+	@if [ ! -f $(FUZZ_DIR)/build.ninja ]; then \
+		cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+			-DZIRK_GAME_ONLY=ON -DZIRK_FUZZ=ON -DZIRK_FUZZ_SECONDS=$(FUZZ_SECONDS); \
+	fi
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	ctest --test-dir $(FUZZ_DIR) $(CTEST_ARGS)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
 
 # DESTDIR is handed on by name so that both `make install DESTDIR=...` and `DESTDIR=... make
 # install` stage the tree instead of writing into the live $(PREFIX).
