@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,8 +24,12 @@ public:
         auto answer = answers.front();
         answers.erase(answers.begin());
         chosen += answer.has_value();
+        // Something another program might do between the choice and the read.
+        if (afterChoice)
+            afterChoice();
         return answer;
     }
+    std::function<void()> afterChoice;
     std::vector<std::optional<std::string>> answers;
     int calls = 0;
     int chosen = 0; // calls that returned a path

@@ -1,8 +1,7 @@
 // The main window as it starts: every control from the window description, start-up centring, the frame
 // laid out for the window's size, and which control a click lands on.
 
-#include "fakes/fakeservices.h"
-#include "form1.h"
+#include "fakes/formfixture.h"
 #include "twips.h"
 
 #include <QApplication>
@@ -16,18 +15,7 @@ using namespace zirk::testing;
 
 namespace {
 
-struct Fixture {
-    FakeChooser chooser;
-    FakeBox box;
-    FakeEnd end;
-    FakeScreen screen;
-    Form1 form{{&chooser, &box, &end, &screen}};
-
-    explicit Fixture(QRect screenArea = QRect(0, 0, 1024, 768)) : screen(screenArea) {
-        form.control(Ctl::Command2)->setFocus();
-        form.Form_Load();
-    }
-};
+using Fixture = FormFixture;
 
 QColor backgroundOf(QWidget* w) { return w->palette().color(QPalette::Window); }
 
@@ -297,8 +285,7 @@ private slots:
         Fixture f;
         if (expected == "quit" || expected == "open") {
             QVERIFY(QTest::qWaitForWindowExposed(&f.form));
-            // Through the window, so that Qt picks the control under the pointer as a real click would.
-            QTest::mouseClick(f.form.windowHandle(), Qt::LeftButton, {}, at);
+            QTest::mouseClick(f.window(), Qt::LeftButton, {}, at);
             QCOMPARE(f.end.calls, expected == "quit" ? 1 : 0);
             QCOMPARE(f.chooser.calls, expected == "open" ? 1 : 0);
             return;

@@ -1,8 +1,7 @@
 // The frame's controls driven through the real mouse path: the grip keeps the pointer until release, the caption
 // buttons act on release, and the title moves the window where the window system will not.
 
-#include "fakes/fakeservices.h"
-#include "form1.h"
+#include "fakes/formfixture.h"
 
 #include <QApplication>
 #include <QTest>
@@ -12,28 +11,11 @@ using namespace zirk::testing;
 
 namespace {
 
-struct Fixture {
-    FakeChooser chooser;
-    FakeBox box;
-    FakeEnd end;
-    FakeScreen screen;
-    Form1 form{{&chooser, &box, &end, &screen}};
-
+struct Fixture : FormFixture {
     Fixture() {
-        form.Form_Load();
         if (!QTest::qWaitForWindowExposed(&form))
             qWarning("the window was not exposed");
     }
-    // Nothing a player can do shows these; the tests show them to reach their handlers.
-    void showHidden(std::initializer_list<Ctl> ids) {
-        for (Ctl id : ids) {
-            form.frame().controls()[id].visible = true;
-            form.control(id)->show();
-        }
-        form.frame().Form_Resize();
-    }
-    QPoint centre(Ctl id) { return form.control(id)->geometry().center(); }
-    QWindow* window() { return form.windowHandle(); }
     bool shown(Ctl id) { return form.control(id)->isVisibleTo(&form); }
 };
 

@@ -1,7 +1,6 @@
 // At a scale factor of 2 every unit of the view is exactly 2 x 2 device pixels of its own colour: no blur.
 
-#include "fakes/fakeservices.h"
-#include "form1.h"
+#include "fakes/formfixture.h"
 
 #include <QApplication>
 #include <QTest>
@@ -31,14 +30,10 @@ private slots:
     void theViewScalesByWholeDevicePixels() {
         QFETCH(QPoint, unit);
         QFETCH(QColor, colour);
-        FakeChooser chooser;
-        FakeBox box;
-        FakeEnd end;
-        FakeScreen screen;
-        Form1 form({&chooser, &box, &end, &screen});
-        form.Form_Load();
+        FormFixture f;
+        Form1& form = f.form;
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        chooser.answers.push_back(std::string(ZIRK_MAZES_DIR) + "/exemple.dat");
+        f.chooser.answers.push_back(std::string(ZIRK_MAZES_DIR) + "/exemple.dat");
         form.Command2_Click();
         QWidget* view = form.control(Ctl::SCR);
         QCOMPARE(view->size(), QSize(350, 350));
@@ -50,12 +45,8 @@ private slots:
     }
 
     void theWindowAndItsPicturesScaleToo() {
-        FakeChooser chooser;
-        FakeBox box;
-        FakeEnd end;
-        FakeScreen screen;
-        Form1 form({&chooser, &box, &end, &screen});
-        form.Form_Load();
+        FormFixture f;
+        Form1& form = f.form;
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const QImage shot = form.grab().toImage();
         QCOMPARE(shot.size(), QSize(1006, 786));

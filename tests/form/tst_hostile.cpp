@@ -1,8 +1,7 @@
 // Files nobody should choose, chosen through "Ouvrir": the game neither hangs nor crashes, stays small, and
 // treats each one by the ordinary loading rules.
 
-#include "fakes/fakeservices.h"
-#include "form1.h"
+#include "fakes/formfixture.h"
 #include "loader.h"
 
 #include <QApplication>
@@ -22,18 +21,6 @@ using namespace zirk;
 using namespace zirk::testing;
 
 namespace {
-
-// Runs a step between the choice and the read, as another program might.
-class RacingChooser : public FakeChooser {
-public:
-    std::function<void()> afterChoice;
-    std::optional<std::string> chooseMaze(QWidget* parent) override {
-        auto answer = FakeChooser::chooseMaze(parent);
-        if (afterChoice)
-            afterChoice();
-        return answer;
-    }
-};
 
 long peakRssKiB() {
     rusage usage{};
@@ -100,12 +87,9 @@ private slots:
     void aHostileChoiceEndsLikeAnyUnreadableOrOddFile() {
         QFETCH(QString, file);
         QFETCH(QList<int>, cells);
-        RacingChooser chooser;
-        FakeBox box;
-        FakeEnd end;
-        FakeScreen screen;
-        Form1 form({&chooser, &box, &end, &screen});
-        form.Form_Load();
+        FormFixture f;
+        Form1& form = f.form;
+        FakeChooser& chooser = f.chooser;
         // Fives everywhere show which cells the file did not write.
         for (int x = 1; x <= 100; ++x)
             for (int y = 1; y <= 100; ++y)

@@ -5,8 +5,7 @@
 // ZIRK_MONKEY_EVENTS sets the length of the run (default 3000) and ZIRK_MONKEY_START the random start value
 // (default 1), so a failing run can be replayed exactly.
 
-#include "fakes/fakeservices.h"
-#include "form1.h"
+#include "fakes/formfixture.h"
 #include "twips.h"
 
 #include <QApplication>
@@ -35,15 +34,12 @@ class TestMonkey : public QObject {
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
 
     QTemporaryDir dir_;
-    FakeChooser chooser_;
-    FakeBox box_;
-    FakeEnd end_;
-    FakeScreen screen_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<FormFixture> f_;
+    Form1* form_ = nullptr;
     int files_ = 0;
 
-    QWindow* window() { return form_->windowHandle(); }
-    QPoint centre(Ctl id) { return form_->control(id)->geometry().center(); }
+    QWindow* window() { return f_->window(); }
+    QPoint centre(Ctl id) { return f_->centre(id); }
 
     std::string randomMaze() {
         static const char alphabet[] = "0000111111112 a\r\r\n9";
@@ -91,7 +87,7 @@ class TestMonkey : public QObject {
             form_->control(focusable[pick(0, 4)])->setFocus(Qt::MouseFocusReason);
         } else if (roll < 73) {
             if (pick(0, 3) > 0)
-                chooser_.answers.push_back(randomMaze());
+                f_->chooser.answers.push_back(randomMaze());
             QTest::mouseClick(window(), Qt::LeftButton, {}, centre(Ctl::Command2));
         } else if (roll < 80) {
             form_->resize(pick(1, 1400), pick(1, 900)); // as the window system would
@@ -148,24 +144,19 @@ private slots:
         const int events = envInt("ZIRK_MONKEY_EVENTS", 3000);
         const int start = envInt("ZIRK_MONKEY_START", 1);
         random_.seed(static_cast<std::mt19937::result_type>(start));
-        form_ = std::make_unique<Form1>(Form1::Services{&chooser_, &box_, &end_, &screen_});
-        form_->Form_Load();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        // Nothing a player can do shows the grip and the window-state buttons; the run reaches them anyway.
-        for (Ctl id : {Ctl::IMG4, Ctl::IMG6, Ctl::IMG7, Ctl::IMG8}) {
-            form_->frame().controls()[id].visible = true;
-            form_->control(id)->show();
-        }
-        form_->frame().Form_Resize();
+        f_ = std::make_unique<FormFixture>();
+        form_ = &f_->form;
+        QVERIFY(QTest::qWaitForWindowExposed(form_));
+        f_->showHidden({Ctl::IMG4, Ctl::IMG6, Ctl::IMG7, Ctl::IMG8});
 
         GameState& game = form_->game();
         for (int i = 0; i < events; ++i) {
             const QPoint before(game.PlayerX, game.PlayerY);
-            const int opens = chooser_.chosen;
+            const int opens = f_->chooser.chosen;
             oneEvent();
             const QPoint after(game.PlayerX, game.PlayerY);
             const QString where = QStringLiteral("event %1 of run %2").arg(i).arg(start);
-            if (chooser_.chosen != opens) {
+            if (f_->chooser.chosen != opens) {
                 QVERIFY2(after == QPoint(2, 2), qPrintable(where));
             } else {
                 const QPoint d = after - before;
@@ -180,8 +171,8 @@ private slots:
             }
             QVERIFY2(form_->updatesEnabled(), qPrintable(where));
         }
-        qInfo("%d events, %d opens, %lld exit boxes, %d quits", events, chooser_.calls,
-              static_cast<long long>(box_.texts.size()), end_.calls);
+        qInfo("%d events, %d opens, %lld exit boxes, %d quits", events, f_->chooser.calls,
+              static_cast<long long>(f_->box.texts.size()), f_->end.calls);
     }
 };
 

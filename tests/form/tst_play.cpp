@@ -1,7 +1,6 @@
 // A game played on the whole window, with the dialog, the message box and the end of the program replaced.
 
-#include "fakes/fakeservices.h"
-#include "form1.h"
+#include "fakes/formfixture.h"
 #include "loader.h"
 
 #include <QApplication>
@@ -17,16 +16,8 @@ namespace {
 
 const std::string kMazes = ZIRK_MAZES_DIR;
 
-struct Fixture {
-    FakeChooser chooser;
-    FakeBox box;
-    FakeEnd end;
-    FakeScreen screen;
-    Form1 form{{&chooser, &box, &end, &screen}};
-
+struct Fixture : FormFixture {
     Fixture() {
-        form.control(Ctl::Command2)->setFocus();
-        form.Form_Load();
         QApplication::setActiveWindow(&form);
         if (!QTest::qWaitForWindowActive(&form))
             qWarning("the window did not become active");
@@ -34,10 +25,6 @@ struct Fixture {
     void open(const std::string& path) {
         chooser.answers.push_back(path);
         click(Ctl::Command2);
-    }
-    void click(Ctl id) {
-        QWidget* w = form.control(id);
-        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, w->geometry().center());
     }
     void type(const QString& keys) {
         for (QChar c : keys)

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "fakes/fakeservices.h"
+#include "form1.h"
+
+#include <QTest>
+
+namespace zirk::testing {
+
+// The main window with every platform service replaced, started as the program starts it.
+struct FormFixture {
+    FakeChooser chooser;
+    FakeBox box;
+    FakeEnd end;
+    FakeScreen screen;
+    Form1 form{{&chooser, &box, &end, &screen}};
+
+    explicit FormFixture(QRect screenArea = QRect(0, 0, 1024, 768)) : screen(screenArea) {
+        // Where the platform puts the focus when the window first shows: the first control of the tab order.
+        form.control(Ctl::Command2)->setFocus();
+        form.Form_Load();
+    }
+
+    QWindow* window() { return form.windowHandle(); }
+    QPoint centre(Ctl id) { return form.control(id)->geometry().center(); }
+
+    // Through the window, so that Qt picks the control under the pointer as a real click would.
+    void click(Ctl id, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(window(), button, {}, centre(id));
+    }
+
+    // Nothing a player can do shows the grip or the window-state buttons; tests show them to reach them.
+    void showHidden(std::initializer_list<Ctl> ids) {
+        for (Ctl id : ids) {
+            form.frame().controls()[id].visible = true;
+            form.control(id)->show();
+        }
+        form.frame().Form_Resize();
+    }
+};
+
+} // namespace zirk::testing
