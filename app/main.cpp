@@ -3,6 +3,7 @@
 #include "services.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,17 @@ bool displayAvailable() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// With no session bus to reach, libdbus would start one of its own for the accessibility bridge (dbus-launch),
+// and that bus keeps its address in the home folder. No screen reader can be listening without a bus anyway.
+void keepDBusFromStartingABus() {
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus")))
+        return;
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -26,6 +38,7 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     zirk::keepSettingsOffDisk();
+    keepDBusFromStartingABus();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zirk"));
 

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,18 +21,30 @@ using namespace zirk;
 
 namespace {
 
-// Runs `answer` on the modal widget as soon as it is up.
+// Runs `answer` on the modal widget once it is up, and again on every tick while that same widget stays open:
+// a file dialog that has not finished listing its folder may refuse the first attempt to accept.
 void whenModal(std::function<void(QWidget*)> answer) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
+    struct Watch {
+        QTimer timer;
+        QPointer<QWidget> modal;
+        bool answered = false;
+    };
+    auto* watch = new Watch;
+    watch->timer.setInterval(20);
+    QObject::connect(&watch->timer, &QTimer::timeout, [watch, answer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (watch->answered && modal != watch->modal) {
+            watch->timer.stop();
+            QTimer::singleShot(0, [watch] { delete watch; });
+            return;
+        }
+        if (modal) {
+            watch->modal = modal;
+            watch->answered = true;
             answer(modal);
         }
     });
-    timer->start();
+    watch->timer.start();
 }
 
 void touch(const QString& path) {
@@ -90,7 +103,10 @@ private slots:
         DialogFileChooser chooser(qtFilter("Fichiers Data|*.dat"));
         whenModal([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
-            dialog->selectFile(folder + QStringLiteral("/m.dat"));
+            // Typed, as a person would: selectFile() leaves the name field alone while it has the focus.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(folder + QStringLiteral("/m.dat"));
             QMetaObject::invokeMethod(dialog, "accept");
         });
         const auto chosen = chooser.chooseMaze(nullptr);

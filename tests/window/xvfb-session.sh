@@ -3,11 +3,15 @@
 # screenshots and pixels, an empty home. Source it from a bash test script:
 #
 #   source "$(dirname "$0")/xvfb-session.sh"
+#   need_x_tools              # exit 77 (skip) without Xvfb or xdotool
 #   fresh_home
 #   start_xvfb
-#   start_wm
-#   zirk & track_pid $!
-#   id=$(wait_window Zirk)
+#   use_xcb
+#   start_wm                  # only for a test that wants a window manager
+#   zirk & pid=$!; track_pid "$pid"
+#   id=$(wait_window Zirk 10 "$pid")
+#   wait_pixel 100 100 255,0,0 5 "the red panel" || fail "the panel is not red"
+#   wait_exit "$pid" 5 && echo "ended with $EXIT_STATUS"
 #
 # Everything here works under the caller's `set -euo pipefail`: a helper that cannot do its job
 # says why on stderr and returns non-zero, which ends a `set -e` script. Whatever start_xvfb,
@@ -108,6 +112,15 @@ _xs_trap() {
     trap 'exit 143' TERM
 }
 
+# scratch NAME: prints the path of a new empty folder NAME inside the temporary folder, removed at
+# exit like the rest of it.
+scratch() {
+    _xs_tmp
+    local dir="$_XS_TMP/${1:?usage: scratch NAME}"
+    mkdir -p "$dir"
+    echo "$dir"
+}
+
 # on_exit COMMAND: runs COMMAND when the script exits, before the processes are stopped.
 on_exit() {
     _xs_trap
@@ -118,6 +131,27 @@ on_exit() {
 track_pid() {
     _xs_trap
     _XS_PIDS+=("$1")
+}
+
+# ---------------------------------------------------------------- tools
+
+# need_x_tools: ends the script with status 77 (a skip, for CTest's SKIP_RETURN_CODE) when Xvfb or
+# xdotool is not installed, and fails when they are but another tool the helpers use is missing.
+need_x_tools() {
+    local tool missing=()
+    for tool in Xvfb xdotool; do
+        command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
+    done
+    if ((${#missing[@]})); then
+        echo "SKIP: ${missing[*]} not installed (packages xvfb, xdotool); no real-window test here" >&2
+        exit 77
+    fi
+    for tool in xwininfo xprop xdpyinfo "$_XS_IMPORT" "$_XS_CONVERT" "$_XS_COMPARE"; do
+        command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
+    done
+    if ((${#missing[@]})); then
+        fail "Xvfb and xdotool are here but not ${missing[*]} (packages x11-utils, imagemagick)"
+    fi
 }
 
 # ---------------------------------------------------------------- X server
@@ -149,29 +183,34 @@ start_xvfb() {
         _xs_log "Xvfb is not installed (package xvfb)"
         return 1
     fi
-    local n pid i lockpid log=""
+    local n pid i ready log=""
     for ((n = 90; n <= 140; n++)); do
         if _xs_display_taken "$n"; then
             continue
         fi
         log="$_XS_TMP/xvfb-$n.log"
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$log" 2>&1 &
+        ready="$_XS_TMP/xvfb-$n.ready"
+        : >"$ready"
+        # The server writes its display number to -displayfd only once it listens on every
+        # socket, so a server that lost the number to another one (whose abstract socket a
+        # connection test would happily reach) never looks ready. Without -noreset the server
+        # starts over whenever its last client leaves, and refuses whoever connects meanwhile:
+        # the readiness test's own connection made the program fail now and then.
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset -displayfd 3 3>"$ready" \
+            >"$log" 2>&1 &
         pid=$!
         for ((i = 0; i < 100; i++)); do
-            if ! kill -0 "$pid" 2>/dev/null; then
-                break # lost the race for this number to another server: try the next one
-            fi
-            if _xs_display_ready ":$n"; then
-                # Another test may have started a server on the same number a moment before us;
-                # the lock file names the server that really owns it.
-                lockpid="$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null || true)"
-                if [[ "$lockpid" == "$pid" ]]; then
+            if [[ -s "$ready" ]]; then
+                if kill -0 "$pid" 2>/dev/null && _xs_display_ready ":$n"; then
                     _XS_XVFB_PID="$pid"
                     _XS_PIDS+=("$pid")
                     export DISPLAY=":$n"
                     return 0
                 fi
                 break
+            fi
+            if ! kill -0 "$pid" 2>/dev/null; then
+                break # lost the race for this number to another server: try the next one
             fi
             sleep 0.1
         done
@@ -213,19 +252,37 @@ start_wm() {
     return 1
 }
 
+# use_xcb: makes the Qt programs started from here open real windows on $DISPLAY at one pixel per
+# pixel, whatever the calling shell had set (an offscreen platform, a desktop's scaling, theme or
+# session bus, which would let a test depend on the machine it runs on).
+use_xcb() {
+    export QT_QPA_PLATFORM=xcb
+    unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR \
+        QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI QT_USE_PHYSICAL_DPI QT_DEVICE_PIXEL_RATIO \
+        QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE QT_QPA_PLATFORM_PLUGIN_PATH WAYLAND_DISPLAY \
+        DBUS_SESSION_BUS_ADDRESS
+}
+
 # ---------------------------------------------------------------- windows
 
-# wait_window NAME [TIMEOUT]: waits until exactly one visible window's title matches NAME
+# wait_window NAME [TIMEOUT] [PID]: waits until exactly one visible window's title matches NAME
 # (an extended regular expression, anchored at both ends; xdotool ignores case) and prints its id.
-# TIMEOUT in whole seconds, 10 by default.
+# TIMEOUT in whole seconds, 10 by default. Given the PID of the program that should show it, gives
+# up at once when that program has ended.
 wait_window() {
-    local name="${1:?usage: wait_window NAME [SECONDS]}" timeout="${2:-10}" ids count=0 i
-    for ((i = 0; i < timeout * 10; i++)); do
+    local name="${1:?usage: wait_window NAME [SECONDS] [PID]}" timeout="${2:-10}" pid="${3:-}"
+    local ids count=0 deadline
+    deadline="$(_xs_deadline "$timeout")"
+    while _xs_before "$deadline"; do
         ids="$(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null || true)"
         count=$(grep -c . <<<"$ids" || true)
         if [[ "$count" == 1 ]]; then
             echo "$ids"
             return 0
+        fi
+        if [[ -n "$pid" ]] && ! still_running "$pid"; then
+            _xs_log "wait_window: the program (pid $pid) ended before a window named '$name' showed"
+            return 1
         fi
         sleep 0.1
     done
@@ -258,30 +315,98 @@ window_geometry() {
     echo "$x $y $w $h"
 }
 
+# geometry_is ID "X Y W H": true when window_geometry ID prints exactly that.
+geometry_is() {
+    local actual
+    actual="$(window_geometry "$1" 2>/dev/null)" || return 1
+    [[ "$actual" == "$2" ]]
+}
+
+# ---------------------------------------------------------------- waiting
+
+# _xs_deadline SECONDS: prints the time, in milliseconds, SECONDS from now; _xs_before DEADLINE
+# is true until then. Counting turns of a polling loop instead would stretch every timeout by
+# however long each turn's own work takes.
+_xs_now_ms() {
+    if [[ -n "${EPOCHREALTIME:-}" ]]; then
+        local t="${EPOCHREALTIME/[.,]/}"
+        echo "${t:0:${#t}-3}"
+    else
+        date +%s%3N
+    fi
+}
+_xs_deadline() { echo $(($(_xs_now_ms) + $1 * 1000)); }
+_xs_before() { (($(_xs_now_ms) < $1)); }
+
+# wait_for SECONDS WHAT COMMAND [ARG...]: runs COMMAND every tenth of a second until it succeeds;
+# after SECONDS says it timed out waiting for WHAT and returns non-zero.
+wait_for() {
+    local seconds="${1:?usage: wait_for SECONDS WHAT COMMAND...}" what="${2:?}" deadline
+    shift 2
+    deadline="$(_xs_deadline "$seconds")"
+    while _xs_before "$deadline"; do
+        if "$@"; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    "$@" && return 0
+    _xs_log "timed out after $seconds s waiting for $what"
+    return 1
+}
+
+# still_running PID: true while PID runs (a child that ended but was not yet waited for still
+# answers kill -0, so that is not enough).
+still_running() {
+    local stat
+    kill -0 "$1" 2>/dev/null || return 1
+    stat="$(cat "/proc/$1/stat" 2>/dev/null)" || return 1
+    stat="${stat##*) }"
+    [[ "${stat%% *}" != Z ]]
+}
+
+# wait_exit PID [SECONDS]: waits for the child PID (started with & by this shell) to end and
+# leaves its exit status in EXIT_STATUS; returns non-zero if it still runs after SECONDS (5 by
+# default). Call it directly, not inside $(...): a subshell cannot wait for its parent's child.
+EXIT_STATUS=""
+# shellcheck disable=SC2034 # EXIT_STATUS is for the caller
+wait_exit() {
+    local pid="${1:?usage: wait_exit PID [SECONDS]}" seconds="${2:-5}" deadline
+    EXIT_STATUS=""
+    deadline="$(_xs_deadline "$seconds")"
+    while _xs_before "$deadline"; do
+        if ! still_running "$pid"; then
+            EXIT_STATUS=0
+            wait "$pid" || EXIT_STATUS=$?
+            return 0
+        fi
+        sleep 0.1
+    done
+    _xs_log "process $pid still runs after $seconds s"
+    return 1
+}
+
 # ---------------------------------------------------------------- pictures
 
-# /usr/bin/convert by name: the first `convert` on PATH may be something else.
+# ImageMagick's tools by path: the first `convert` on PATH may be something else.
 _XS_CONVERT=/usr/bin/convert
+_XS_IMPORT=/usr/bin/import
+_XS_COMPARE=/usr/bin/compare
 
-# screenshot FILE: the whole screen of $DISPLAY, in the format FILE's extension names.
+# screenshot FILE: the whole screen of $DISPLAY as the server shows it, in the format FILE's
+# extension names. `xwd -root` is no good here: once windows with a colormap of their own overlap,
+# it pieces the screen together window by window and paints a lower window's hidden part over the
+# one above it (seen: a message box came out black). `import` reads the root window in one piece.
 screenshot() {
-    local file="${1:?usage: screenshot FILE}" raw out
+    local file="${1:?usage: screenshot FILE}" out
     if [[ -z "${DISPLAY:-}" ]]; then
         _xs_log "screenshot: no DISPLAY"
         return 1
     fi
-    _xs_tmp
-    # Two steps rather than a pipe, so that each tool's failure is told apart.
-    raw="$_XS_TMP/screen.xwd"
-    if ! out="$(xwd -root -silent -display "$DISPLAY" -out "$raw" 2>&1)"; then
-        _xs_log "screenshot: xwd failed: $out"
+    if ! out="$("$_XS_IMPORT" -silent -display "$DISPLAY" -window root "$file" 2>&1)"; then
+        _xs_log "screenshot: import failed: $out"
         return 1
     fi
-    if ! out="$("$_XS_CONVERT" "xwd:$raw" "$file" 2>&1)"; then
-        _xs_log "screenshot: convert failed: $out"
-        return 1
-    fi
-    rm -f "$raw"
 }
 
 # pixel FILE X Y: prints the colour at (X, Y) as "R,G,B", 0 to 255 each.
@@ -304,6 +429,38 @@ pixel() {
         g="$r" b="$r"
     fi
     LC_ALL=C printf '%.0f,%.0f,%.0f\n' "$r" "$g" "$b"
+}
+
+# differing_pixels A B: prints how many pixels differ between two pictures of the same size.
+differing_pixels() {
+    local out status=0
+    out="$("$_XS_COMPARE" -metric AE "${1:?usage: differing_pixels A B}" "${2:?}" null: 2>&1)" || status=$?
+    # compare exits 1 when the pictures differ and 2 when it cannot compare them.
+    if ((status > 1)) || [[ ! "$out" =~ ^[0-9]+$ ]]; then
+        _xs_log "differing_pixels: $out"
+        return 1
+    fi
+    echo "$out"
+}
+
+# wait_pixel X Y R,G,B [SECONDS] [WHAT]: waits until the screen shows that colour at (X, Y)
+# (5 s by default). On a timeout it names WHAT and the colour last seen, and keeps that screen
+# as last-wait.png in the temporary folder (see XS_KEEP_TMP).
+wait_pixel() {
+    local x="${1:?usage: wait_pixel X Y R,G,B [SECONDS] [WHAT]}" y="${2:?}" want="${3:?}"
+    local seconds="${4:-5}" what="${5:-the colour $3 at $1,$2}" seen="" deadline
+    _xs_tmp
+    deadline="$(_xs_deadline "$seconds")"
+    while :; do
+        if screenshot "$_XS_TMP/last-wait.png" && seen="$(pixel "$_XS_TMP/last-wait.png" "$x" "$y")" &&
+            [[ "$seen" == "$want" ]]; then
+            return 0
+        fi
+        _xs_before "$deadline" || break
+        sleep 0.1
+    done
+    _xs_log "timed out after $seconds s waiting for $what: $x,$y shows $seen, not $want"
+    return 1
 }
 
 # ---------------------------------------------------------------- home
