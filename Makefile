@@ -77,7 +77,7 @@ define build_tree
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 endef
 
-.PHONY: all deps deps-run build run test clean install package
+.PHONY: all deps deps-run build run test clean install package screenshot bench
 
 all: build
 
@@ -131,6 +131,12 @@ test:
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	ctest --test-dir $(FUZZ_DIR) $(CTEST_ARGS)
 
+# The README's picture, taken from a real window under Xvfb.
+screenshot:
+	$(call install_missing,$(TEST_PACKAGES))
+	$(build_tree)
+	bash tools/screenshot.sh $(BUILD_DIR)/zirk docs/screenshot.png
+
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
 
@@ -148,4 +154,10 @@ package:
 	cd $(BUILD_DIR) && cpack -G DEB
 	@deb=$$(cd $(BUILD_DIR) && ls -t "$$PWD"/zirk_*.deb | head -n1) && echo "Package: $$deb"
 
-# Room for later targets: bench.
+# Benchmarks with budgets, in a Release tree of their own so that no other build type skews them; prints one
+# table of medians against baselines measured in the same run, and fails when a budget is missed.
+bench:
+	$(call install_missing,$(RUN_PACKAGES) libbenchmark-dev)
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZIRK_BENCH=ON -DZIRK_TESTS=OFF --log-level=WARNING
+	cmake --build build-bench -j $(JOBS) --target benchmarks
+	bench/run.sh build-bench
