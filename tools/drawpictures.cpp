@@ -339,7 +339,7 @@ Canvas separatorStrip()
 }
 
 // A small integer mixer (xorshift-multiply) standing in for randomness with a
-// fixed seed, so the texture is the same on every run.
+// fixed starting value, so the texture is the same on every run.
 std::uint32_t mix(std::uint32_t v)
 {
     v ^= v >> 16;
@@ -352,9 +352,9 @@ std::uint32_t mix(std::uint32_t v)
 
 std::uint32_t grain(int x, int y)
 {
-    constexpr std::uint32_t seed = 0x5a1c2b3du;
+    constexpr std::uint32_t salt = 0x5a1c2b3du;
     return mix(static_cast<std::uint32_t>(x) * 0x9e3779b9u
-               ^ mix(static_cast<std::uint32_t>(y) + seed));
+               ^ mix(static_cast<std::uint32_t>(y) + salt));
 }
 
 Canvas background()

@@ -143,7 +143,7 @@ private slots:
         QVERIFY(dir_.isValid());
         const int events = envInt("ZIRK_MONKEY_EVENTS", 3000);
         const int start = envInt("ZIRK_MONKEY_START", 1);
-        random_.seed(static_cast<std::mt19937::result_type>(start));
+        random_ = std::mt19937(static_cast<std::mt19937::result_type>(start));
         f_ = std::make_unique<FormFixture>();
         form_ = &f_->form;
         QVERIFY(QTest::qWaitForWindowExposed(form_));
