@@ -1,0 +1,339 @@
+// The view and the step rule on any grid, from any position, under any sequence of commands.
+//
+// Input layout, front to back:
+//   modes        bits 0-1 for the column, bits 2-3 for the row: 0..2 one byte b gives -10 + b % 121 (the
+//                grid and a little beyond it on both sides), 3 four bytes give any int, little-endian
+//   column, row  as the modes say
+//   background   b % 10 fills every cell of the grid, borders included
+//   count        how many commands follow
+//   commands     one byte each: bit 0 the source (key when set, button otherwise), bits 1-7 pick a text
+//                from kTexts below, or from 96 up the text of a typed character code made of the next byte
+//                (plus 256 when bit 1 is set, to reach codes that type nothing)
+//   cells        the rest, b % 10 each: the 15 x 15 cells around the starting position, row by row
+//
+// Every drawing is checked box by box while it is made and then as a whole against the 5 x 5 cells around the
+// player; every step against the rule computed here from a copy of the grid.
+
+#include "moves.h"
+#include "state.h"
+#include "view.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using namespace zirk;
+using namespace std::string_view_literals;
+
+// Checks run on every box and every cell, and comparisons in them would only feed the fuzzer noise and slow
+// it down: they are left out of the coverage instrumentation (the sanitizers still apply).
+#define ZIRK_UNTRACED __attribute__((no_sanitize("coverage")))
+
+namespace {
+
+[[noreturn]] void fail(const char* what) {
+    std::fprintf(stderr, "fuzz_view_step: %s\n", what);
+    std::abort();
+}
+
+ZIRK_UNTRACED void check(bool ok, const char* what) {
+    if (!ok)
+        fail(what);
+}
+
+constexpr int kLow = MazeGrid::kLow;
+constexpr int kHigh = MazeGrid::kHigh;
+constexpr int kSide = kHigh - kLow + 1;
+constexpr int kWindow = 15;
+constexpr int kCs = kCellSize;
+// The view is kViewCells cells plus the shading; a box may reach a little past it, never far.
+constexpr int kBoxMin = -10;
+constexpr int kBoxMax = kViewCells * kCs + kShadeDepth + 10;
+constexpr int kMaxBoxesPerDraw = 2 + kViewCells * kViewCells * (kShadeDepth + 1);
+
+// Near misses sit next to the real commands so that a comparison that is too loose shows.
+constexpr std::string_view kTexts[] = {
+    "2"sv, "8"sv, "6"sv, "4"sv, "2"sv, "8"sv, "6"sv, "4"sv,
+    "q"sv, "Q"sv, "Quitter"sv, "quitter"sv, "QUITTER"sv, "Quitter "sv, "Quitte"sv, "Quitter\0"sv,
+    ""sv, "22"sv, "2\0"sv, " 2"sv, "5"sv, "0"sv, "qq"sv, "x"sv,
+};
+constexpr int kTextCount = static_cast<int>(sizeof kTexts / sizeof kTexts[0]);
+
+struct Box {
+    int x1, y1, x2, y2;
+    Rgb colour;
+};
+
+// shadeGreen rounds through floating point; asked once here rather than for every box.
+const std::array<Rgb, kShadeDepth> kShades = [] {
+    std::array<Rgb, kShadeDepth> shades{};
+    for (int k = 1; k <= kShadeDepth; ++k)
+        shades[k - 1] = Rgb{0, static_cast<std::uint8_t>(shadeGreen(k)), 0};
+    return shades;
+}();
+
+ZIRK_UNTRACED bool isShade(Rgb c) {
+    for (const Rgb& shade : kShades)
+        if (c == shade)
+            return true;
+    return false;
+}
+
+ZIRK_UNTRACED bool knownColour(Rgb c) {
+    return c == kViewBackground || c == kPlayerColour || c == kWallFace || c == kExitColour || isShade(c);
+}
+
+class CheckingCanvas : public Canvas {
+public:
+    ZIRK_UNTRACED void fillBox(int x1, int y1, int x2, int y2, Rgb colour) override {
+        check(x1 <= x2 && y1 <= y2, "a box with its corners the wrong way round");
+        check(x1 >= kBoxMin && y1 >= kBoxMin && x2 <= kBoxMax && y2 <= kBoxMax, "a box far outside the view");
+        check(knownColour(colour), "a box in a colour the view does not use");
+        check(boxes.size() < kMaxBoxesPerDraw + 1, "too many boxes for one command");
+        boxes.push_back(Box{x1, y1, x2, y2, colour});
+    }
+    std::vector<Box> boxes;
+};
+
+// The grid as this file filled it, kept apart from the one under test.
+struct Cells {
+    std::array<std::array<std::uint8_t, kSide>, kSide> v{};
+
+    int at(long long x, long long y) const { return v[x - kLow][y - kLow]; }
+    // What the rules see: a cell off the grid is a wall.
+    bool open(long long x, long long y) const { return MazeGrid::inRange(x, y) && at(x, y) != kWall; }
+    bool exit(long long x, long long y) const { return MazeGrid::inRange(x, y) && at(x, y) == kExit; }
+};
+
+// The picture draw1 made (`boxes[first, first + count)`) against the cells around the player.
+ZIRK_UNTRACED void checkPicture(const std::vector<Box>& boxes, std::size_t first, std::size_t count,
+                                const GameState& state, const Cells& cells) {
+    check(count >= 2 && count <= kMaxBoxesPerDraw, "a drawing with a wrong number of boxes");
+    const Box& bg = boxes[first];
+    check(bg.colour == kViewBackground && bg.x1 == 0 && bg.y1 == 0 &&
+              bg.x2 == kViewCells * kCs + kShadeDepth && bg.y2 == bg.x2,
+          "the drawing does not start with the background");
+
+    bool wantWall[kViewCells][kViewCells]{}, wantExit[kViewCells][kViewCells]{};
+    int walls = 0;
+    for (int i = 0; i < kViewCells; ++i)
+        for (int j = 0; j < kViewCells; ++j) {
+            const long long x = static_cast<long long>(state.PlayerX) + i - 2;
+            const long long y = static_cast<long long>(state.PlayerY) + j - 2;
+            wantWall[i][j] = !cells.open(x, y);
+            wantExit[i][j] = cells.exit(x, y);
+            walls += wantWall[i][j];
+        }
+
+    bool gotWall[kViewCells][kViewCells]{}, gotExit[kViewCells][kViewCells]{};
+    int shades = 0, markers = 0, backgrounds = 0;
+    const int centre = 2 * kCs + kCs / 2;
+    for (std::size_t n = first; n < first + count; ++n) {
+        const Box& b = boxes[n];
+        if (b.colour == kWallFace) {
+            check(b.x1 % kCs == 0 && b.y1 % kCs == 0 && b.x2 == b.x1 + kCs && b.y2 == b.y1 + kCs,
+                  "a wall face off the cell grid");
+            const int i = b.x1 / kCs, j = b.y1 / kCs;
+            check(i >= 0 && i < kViewCells && j >= 0 && j < kViewCells, "a wall face outside the view");
+            check(!gotWall[i][j], "a wall face drawn twice");
+            gotWall[i][j] = true;
+        } else if (b.colour == kExitColour) {
+            const int left = b.x1 - kExitInset, top = b.y1 - kExitInset;
+            check(left % kCs == 0 && top % kCs == 0 && b.x2 == left + kCs - kExitInset &&
+                      b.y2 == top + kCs - kExitInset,
+                  "an exit square off the cell grid");
+            const int i = left / kCs, j = top / kCs;
+            check(i >= 0 && i < kViewCells && j >= 0 && j < kViewCells, "an exit square outside the view");
+            check(!gotExit[i][j], "an exit square drawn twice");
+            gotExit[i][j] = true;
+        } else if (b.colour == kPlayerColour) {
+            check(b.x1 == centre - 3 && b.y1 == centre - 3 && b.x2 == centre + 3 && b.y2 == centre + 3,
+                  "the player marker away from the centre");
+            ++markers;
+        } else if (isShade(b.colour)) {
+            ++shades;
+        } else {
+            ++backgrounds;
+        }
+    }
+    check(backgrounds == 1, "the background painted more than once");
+    check(markers == 1, "the player marker not painted exactly once");
+    check(shades == walls * kShadeDepth, "wall shading that does not match the walls");
+    for (int i = 0; i < kViewCells; ++i)
+        for (int j = 0; j < kViewCells; ++j) {
+            check(gotWall[i][j] == wantWall[i][j], "the walls drawn are not the walls around the player");
+            check(gotExit[i][j] == wantExit[i][j], "the exits drawn are not the exits around the player");
+        }
+}
+
+ZIRK_UNTRACED void fillGrid(MazeGrid& maze, Cells& cells, int value) {
+    for (int x = kLow; x <= kHigh; ++x)
+        for (int y = kLow; y <= kHigh; ++y) {
+            check(maze.write(x, y, value), "an in-range cell could not be written");
+            cells.v[x - kLow][y - kLow] = static_cast<std::uint8_t>(value);
+        }
+}
+
+ZIRK_UNTRACED void checkGridUnchanged(const MazeGrid& maze, const Cells& cells) {
+    for (int x = kLow; x <= kHigh; ++x)
+        for (int y = kLow; y <= kHigh; ++y)
+            check(maze.read(x, y) == cells.at(x, y), "the grid changed under the view or the steps");
+}
+
+struct Input {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t pos = 0;
+    bool empty() const { return pos == size; }
+    std::uint8_t byte() { return pos < size ? data[pos++] : 0; }
+    int coordinate(int mode) {
+        if (mode < 3)
+            return -10 + byte() % 121;
+        std::uint32_t u = 0;
+        for (int k = 0; k < 4; ++k)
+            u |= static_cast<std::uint32_t>(byte()) << (8 * k);
+        int v;
+        std::memcpy(&v, &u, sizeof v);
+        return v;
+    }
+};
+
+struct Command {
+    std::string text;
+    CommandSource source;
+};
+
+struct Delta {
+    int dx, dy;
+};
+
+bool direction(std::string_view text, Delta& d) {
+    if (text == "2"sv)
+        d = {0, 1};
+    else if (text == "8"sv)
+        d = {0, -1};
+    else if (text == "6"sv)
+        d = {1, 0};
+    else if (text == "4"sv)
+        d = {-1, 0};
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Input in{data, size};
+    const std::uint8_t modes = in.byte();
+    GameState state;
+    state.CellSize = kCs;
+    state.PlayerX = in.coordinate(modes & 3);
+    state.PlayerY = in.coordinate((modes >> 2) & 3);
+    const int background = in.byte() % 10;
+
+    // Kept from run to run: memory freed on every run fills the address sanitizer's quarantine, hundreds of
+    // megabytes of it, for nothing.
+    static std::vector<Command> commands;
+    commands.clear();
+    for (int n = in.byte(); n > 0 && !in.empty(); --n) {
+        const std::uint8_t b = in.byte();
+        const CommandSource source = (b & 1) ? CommandSource::Key : CommandSource::Button;
+        const int pick = b >> 1;
+        if (pick < 96) {
+            commands.push_back({std::string(kTexts[pick % kTextCount]), source});
+        } else {
+            const int code = in.byte() + ((b & 2) ? 256 : 0);
+            const std::string text = keyText(code);
+            check(code <= 255 ? text.size() == 1 && static_cast<unsigned char>(text[0]) == code
+                              : text.empty(),
+                  "keyText does not give the typed character");
+            commands.push_back({text, source});
+        }
+    }
+
+    Cells cells;
+    fillGrid(state.Maze, cells, background);
+    for (int j = 0; j < kWindow && !in.empty(); ++j)
+        for (int i = 0; i < kWindow && !in.empty(); ++i) {
+            const long long x = static_cast<long long>(state.PlayerX) + i - kWindow / 2;
+            const long long y = static_cast<long long>(state.PlayerY) + j - kWindow / 2;
+            const int value = in.byte() % 10;
+            if (!MazeGrid::inRange(x, y))
+                continue;
+            check(state.Maze.write(x, y, value), "an in-range cell could not be written");
+            cells.v[x - kLow][y - kLow] = static_cast<std::uint8_t>(value);
+        }
+    check(state.Maze.refusedAccesses() == 0, "setting up the grid was refused");
+
+    static CheckingCanvas canvas;
+    canvas.boxes.clear();
+    canvas.boxes.reserve(kMaxBoxesPerDraw + 1);
+    draw1(state, canvas);
+    checkPicture(canvas.boxes, 0, canvas.boxes.size(), state, cells);
+    check(state.Maze.refusedAccesses() == 0, "draw1 reached outside the grid");
+
+    for (const Command& c : commands) {
+        const int x0 = state.PlayerX, y0 = state.PlayerY;
+        canvas.boxes.clear();
+        const StepOutcome outcome = step(state, c.text, c.source, canvas);
+        check(state.Maze.refusedAccesses() == 0, "step reached outside the grid");
+        check(state.CellSize == kCs, "step changed the cell size");
+
+        const bool quit =
+            c.source == CommandSource::Button ? c.text == "Quitter"sv : c.text == "q"sv || c.text == "Q"sv;
+        Delta d{};
+        if (quit) {
+            check(outcome == StepOutcome::Quit, "a quit command did not quit");
+            check(state.PlayerX == x0 && state.PlayerY == y0, "quitting moved the player");
+            continue;
+        }
+        check(outcome != StepOutcome::Quit, "quit on a text that is no quit command for its source");
+        if (!direction(c.text, d)) {
+            check(outcome == StepOutcome::Ignored, "a text that is no command was not ignored");
+            check(state.PlayerX == x0 && state.PlayerY == y0, "an ignored text moved the player");
+            check(canvas.boxes.empty(), "an ignored text drew");
+            continue;
+        }
+
+        const long long mx = static_cast<long long>(state.PlayerX) - x0;
+        const long long my = static_cast<long long>(state.PlayerY) - y0;
+        check((mx == 0 || my == 0) && mx >= -1 && mx <= 1 && my >= -1 && my <= 1,
+              "a step of more than one cell");
+        const long long tx = static_cast<long long>(x0) + d.dx, ty = static_cast<long long>(y0) + d.dy;
+        const bool moves = cells.open(tx, ty);
+        if (moves) {
+            check(state.PlayerX == tx && state.PlayerY == ty, "the player did not step onto an open cell");
+        } else {
+            check(state.PlayerX == x0 && state.PlayerY == y0,
+                  "the player went through a wall or off the grid");
+        }
+        const bool onExit = cells.exit(state.PlayerX, state.PlayerY);
+        check(outcome == (onExit ? StepOutcome::ExitReached : StepOutcome::Drawn),
+              "ExitReached does not match standing on an exit");
+
+        std::size_t drawn = canvas.boxes.size();
+        if (onExit) {
+            // The marker goes back on top of the exit square, after the picture.
+            check(drawn >= 1, "an exit reached without drawing");
+            const Box& last = canvas.boxes.back();
+            const int centre = 2 * kCs + kCs / 2;
+            check(last.colour == kPlayerColour && last.x1 == centre - 3 && last.y1 == centre - 3 &&
+                      last.x2 == centre + 3 && last.y2 == centre + 3,
+                  "the marker is not painted last on an exit");
+            --drawn;
+        }
+        checkPicture(canvas.boxes, 0, drawn, state, cells);
+    }
+
+    checkGridUnchanged(state.Maze, cells);
+    check(state.Maze.refusedAccesses() == 0, "a cell outside the grid was asked for");
+    return 0;
+}
