@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 using namespace zirk;
 
@@ -24,27 +25,25 @@ namespace {
 // Runs `answer` on the modal widget once it is up, and again on every tick while that same widget stays open:
 // a file dialog that has not finished listing its folder may refuse the first attempt to accept.
 void whenModal(std::function<void(QWidget*)> answer) {
-    struct Watch {
-        QTimer timer;
-        QPointer<QWidget> modal;
-        bool answered = false;
-    };
-    auto* watch = new Watch;
-    watch->timer.setInterval(20);
-    QObject::connect(&watch->timer, &QTimer::timeout, [watch, answer] {
+    // Owned by the application, so that a watch still waiting when the tests end goes with it.
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(20);
+    auto watched = std::make_shared<QPointer<QWidget>>();
+    auto answered = std::make_shared<bool>(false);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, watched, answered] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (watch->answered && modal != watch->modal) {
-            watch->timer.stop();
-            QTimer::singleShot(0, [watch] { delete watch; });
+        if (*answered && modal != *watched) {
+            timer->stop();
+            timer->deleteLater();
             return;
         }
         if (modal) {
-            watch->modal = modal;
-            watch->answered = true;
+            *watched = modal;
+            *answered = true;
             answer(modal);
         }
     });
-    watch->timer.start();
+    timer->start();
 }
 
 void touch(const QString& path) {
