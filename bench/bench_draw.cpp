@@ -1,0 +1,111 @@
+// The view's drawing into the real canvas, against the least any canvas could do with the same boxes.
+
+#include "benchsupport.h"
+#include "widgets.h"
+
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace zirk::bench {
+
+namespace {
+
+constexpr int kSide = 350;
+
+// Two views the player alternates between, as the key step does; in the worst case both are all walls.
+struct Views {
+    GameState state;
+    std::array<int, 2> columns{kCorridorX, kCorridorX + 1};
+    std::array<std::vector<Box>, 2> boxes;
+};
+
+Views makeViews(bool corridor) {
+    Views v;
+    v.state.CellSize = kCellSize;
+    v.state.PlayerY = kCorridorY;
+    if (corridor) {
+        const std::string text = corridorMaze();
+        MemorySource source(text);
+        readMaze(source, v.state.Maze);
+    }
+    for (int k = 0; k < 2; ++k) {
+        v.state.PlayerX = v.columns[k];
+        RecordingCanvas recorder;
+        draw1(v.state, recorder);
+        v.boxes[k] = std::move(recorder.boxes);
+    }
+    return v;
+}
+
+// The same contract as the canvas (both corners included, clipped), with nothing in between.
+void rawFill(std::vector<std::uint32_t>& pixels, const Box& b) {
+    int x1 = std::min(b.x1, b.x2), x2 = std::max(b.x1, b.x2);
+    int y1 = std::min(b.y1, b.y2), y2 = std::max(b.y1, b.y2);
+    x1 = std::max(x1, 0);
+    y1 = std::max(y1, 0);
+    x2 = std::min(x2, kSide - 1);
+    y2 = std::min(y2, kSide - 1);
+    if (x1 > x2 || y1 > y2)
+        return;
+    const std::uint32_t value = 0xff000000u | (std::uint32_t{b.colour.r} << 16) | (std::uint32_t{b.colour.g} << 8) |
+                                b.colour.b;
+    for (int y = y1; y <= y2; ++y) {
+        std::uint32_t* line = pixels.data() + static_cast<std::size_t>(y) * kSide;
+        std::fill(line + x1, line + x2 + 1, value);
+    }
+}
+
+void drawIntoPicture(benchmark::State& st, bool corridor, std::size_t expectedBoxes) {
+    Views v = makeViews(corridor);
+    if (expectedBoxes && v.boxes[0].size() != expectedBoxes) {
+        st.SkipWithError("the worst case did not issue the expected number of boxes");
+        return;
+    }
+    QImage image(kSide, kSide, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    PictureCanvas canvas(image);
+    int k = 0;
+    for (auto _ : st) {
+        v.state.PlayerX = v.columns[k];
+        draw1(v.state, canvas);
+        benchmark::DoNotOptimize(image.constBits());
+        benchmark::ClobberMemory();
+        k ^= 1;
+    }
+    st.counters["boxes"] = static_cast<double>(v.boxes[0].size());
+}
+
+void fillRaw(benchmark::State& st, bool corridor) {
+    const Views v = makeViews(corridor);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kSide) * kSide);
+    int k = 0;
+    for (auto _ : st) {
+        for (const Box& b : v.boxes[k])
+            rawFill(pixels, b);
+        benchmark::DoNotOptimize(pixels.data());
+        benchmark::ClobberMemory();
+        k ^= 1;
+    }
+    st.counters["boxes"] = static_cast<double>(v.boxes[0].size());
+}
+
+} // namespace
+
+void registerDrawBenchmarks() {
+    benchmark::RegisterBenchmark("draw1/worst/PictureCanvas", [](benchmark::State& st) { drawIntoPicture(st, false, 177); })
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("draw1/worst/raw_fill", [](benchmark::State& st) { fillRaw(st, false); })
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("draw1/corridor/PictureCanvas", [](benchmark::State& st) { drawIntoPicture(st, true, 0); })
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("draw1/corridor/raw_fill", [](benchmark::State& st) { fillRaw(st, true); })
+        ->Unit(benchmark::kMicrosecond);
+}
+
+} // namespace zirk::bench

@@ -1,0 +1,130 @@
+// Start-up to the first painted frame and its peak memory, each in a fresh process, the game against a bare
+// window. The two alternate, so that a change in the machine's load falls on both alike.
+
+#include <benchmark/benchmark.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <chrono>
+#include <string>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace zirk::bench {
+
+namespace {
+
+struct Child {
+    bool ok = false;
+    double ms = 0;
+    double rssMiB = 0;
+};
+
+std::string besideThisProgram(const char* name) {
+    char self[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0)
+        return name;
+    std::string path(self, static_cast<std::size_t>(n));
+    return path.substr(0, path.rfind('/') + 1) + name;
+}
+
+// The same clock in every process of the machine, so a child can subtract this reading from its own.
+long long nowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+Child run(const std::string& program) {
+    Child result;
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0)
+        return result;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    char start[32];
+    pid_t pid = 0;
+    const long long t0 = nowNs();
+    std::snprintf(start, sizeof start, "%lld", t0);
+    char* argv[] = {const_cast<char*>(program.c_str()), start, nullptr};
+    const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    std::string text;
+    char buf[256];
+    for (;;) {
+        const ssize_t n = ::read(out[0], buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        text.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(out[0]);
+    if (spawned != 0)
+        return result;
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    long long ns = 0;
+    long rssKiB = 0;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && std::sscanf(text.c_str(), "%lld %ld", &ns, &rssKiB) == 2 &&
+        ns > 0 && rssKiB > 0) {
+        result.ok = true;
+        result.ms = static_cast<double>(ns) / 1e6;
+        result.rssMiB = static_cast<double>(rssKiB) / 1024.0;
+    }
+    return result;
+}
+
+void startup(benchmark::State& st) {
+    static const std::string zirk = besideThisProgram("bench_startup_zirk");
+    static const std::string bare = besideThisProgram("bench_startup_bare");
+    static int round = 0;
+    if (round == 0) {
+        // The first start of each reads its libraries from disk; no later start does.
+        run(zirk);
+        run(bare);
+    }
+    const bool zirkFirst = round++ % 2 == 0;
+    for (auto _ : st) {
+        Child z, b;
+        if (zirkFirst) {
+            z = run(zirk);
+            b = run(bare);
+        } else {
+            b = run(bare);
+            z = run(zirk);
+        }
+        if (!z.ok || !b.ok) {
+            st.SkipWithError("a start-up program failed");
+            return;
+        }
+        st.SetIterationTime(z.ms / 1e3);
+        st.counters["zirk_ms"] = z.ms;
+        st.counters["bare_ms"] = b.ms;
+        st.counters["zirk_peak_rss_MiB"] = z.rssMiB;
+        st.counters["bare_peak_rss_MiB"] = b.rssMiB;
+    }
+}
+
+} // namespace
+
+void registerStartupBenchmarks() {
+    benchmark::RegisterBenchmark("startup/first_paint", startup)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(15)
+        ->Unit(benchmark::kMillisecond);
+}
+
+} // namespace zirk::bench

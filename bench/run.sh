@@ -1,0 +1,31 @@
+#!/bin/sh
+# Runs the benchmarks of a build tree offscreen and prints the table; fails when a budget is missed.
+#   bench/run.sh [build-dir]     (default build-bench)
+set -eu
+dir=${1:-build-bench}
+case $dir in /*) ;; *) dir=$PWD/$dir ;; esac
+
+# Qt wants a private runtime folder and makes one in /tmp, with a warning, when none is given.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+	rm -rf "$dir/xdg-runtime"
+	mkdir -m 700 "$dir/xdg-runtime"
+	XDG_RUNTIME_DIR=$dir/xdg-runtime
+	export XDG_RUNTIME_DIR
+fi
+QT_QPA_PLATFORM=offscreen
+export QT_QPA_PLATFORM
+
+echo "Running the benchmarks (details in $dir/bench.log)..." >&2
+# Nine repetitions of each case, medians only; start-up runs fifteen. The repetitions of all cases are shuffled
+# together, so that a case and its baseline meet the same load from whatever else the machine is doing.
+if ! "$dir/bench/zirk_bench" \
+	--benchmark_repetitions=9 \
+	--benchmark_report_aggregates_only=true \
+	--benchmark_min_time=0.25 \
+	--benchmark_enable_random_interleaving=true \
+	--benchmark_out="$dir/bench.json" \
+	--benchmark_out_format=json >"$dir/bench.log" 2>&1; then
+	cat "$dir/bench.log" >&2
+	exit 1
+fi
+exec "$dir/bench/bench_report" "$dir/bench.json"
