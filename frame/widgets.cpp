@@ -254,8 +254,11 @@ void PictureCanvas::fillBox(int x1, int y1, int x2, int y2, Rgb colour) {
     if (x1 > x2 || y1 > y2)
         return;
     const QRgb value = qRgb(colour.r, colour.g, colour.b);
+    // scanLine() checks for sharing on every call; the picture is ours alone, so take its rows once.
+    uchar* const bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
     for (int y = y1; y <= y2; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
         std::fill(line + x1, line + x2 + 1, value);
     }
 }

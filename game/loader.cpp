@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cerrno>
+#include <cstring>
+#include <string_view>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,14 +16,10 @@ FileSource::FileSource(const std::string& path) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd_ < 0)
         return;
+    // O_NONBLOCK changes nothing for the regular files that remain.
     struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))
         close();
-        return;
-    }
-    const int flags = ::fcntl(fd_, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
 }
 
 FileSource::~FileSource() { close(); }
@@ -67,12 +65,23 @@ public:
             ++pos_;
         return c;
     }
+    // The bytes already read and not yet taken; empty only at the end or after an error.
+    std::string_view available() {
+        if (pos_ == len_ && !fill())
+            return {};
+        return {buf_.data() + pos_, len_ - pos_};
+    }
+    void advance(std::size_t n) { pos_ += n; }
+    bool failed() const { return failed_; }
 
 private:
     bool fill() {
         if (done_)
             return false;
-        const long long n = source_.read(buf_.data(), buf_.size());
+        // A small first read: a maze fits in it, and a file that overflows on its first line costs no more.
+        const std::size_t want = first_ ? kFirstRead : buf_.size();
+        first_ = false;
+        const long long n = source_.read(buf_.data(), want);
         if (n <= 0) {
             done_ = true;
             failed_ = n < 0;
@@ -83,13 +92,27 @@ private:
         return true;
     }
 
+    static constexpr std::size_t kFirstRead = 4096;
+
     ByteSource& source_;
-    std::array<char, 4096> buf_{};
+    std::array<char, 65536> buf_{};
+    bool first_ = true;
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
     bool done_ = false;
     bool failed_ = false;
 };
+
+} // namespace
+
+namespace {
+
+void storeLine(MazeGrid& maze, long long row, const unsigned char* line, int length) {
+    std::array<std::uint8_t, kMaxCells> values{};
+    for (int i = 0; i < length; ++i)
+        values[i] = static_cast<std::uint8_t>(cellValue(line[i]));
+    maze.writeRow(row, values.data(), length);
+}
 
 } // namespace
 
@@ -108,30 +131,41 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
         ++result.rows;
         // A whole line is read before any of it is stored, so a line that fails half way leaves no trace.
         int length = 0;
-        for (;;) {
-            const int c = in.get();
-            if (c == -2) {
-                result.readError = true;
-                return result;
+        bool ended = false;
+        while (!ended) {
+            const std::string_view bytes = in.available();
+            if (bytes.empty()) {
+                if (in.failed()) {
+                    result.readError = true;
+                    return result;
+                }
+                break; // the last line ends with the file
             }
-            if (c == -1)
-                break;
-            if (c == '\r') {
-                if (in.peek() == '\n')
-                    in.get();
-                break;
-            }
-            if (length == kMaxCells || result.rows > kMaxCells) {
-                // This cell would fall outside the grid: what fits is kept and the load ends here.
-                for (int i = 0; i < length; ++i)
-                    maze.write(i + 1, result.rows, cellValue(line[i]));
+            const void* cr = std::memchr(bytes.data(), '\r', bytes.size());
+            const std::size_t take = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data())
+                                        : bytes.size();
+            const std::size_t room = result.rows > kMaxCells ? 0 : static_cast<std::size_t>(kMaxCells - length);
+            if (take > room) {
+                // A cell that would fall outside the grid: what fits is kept and the load ends here, without
+                // reading the rest of the line.
+                std::memcpy(line.data() + length, bytes.data(), room);
+                length += static_cast<int>(room);
+                if (result.rows <= kMaxCells)
+                    storeLine(maze, result.rows, line.data(), length);
                 result.overflowed = true;
                 return result;
             }
-            line[length++] = static_cast<unsigned char>(c);
+            std::memcpy(line.data() + length, bytes.data(), take);
+            length += static_cast<int>(take);
+            in.advance(take);
+            if (cr) {
+                in.advance(1);
+                if (in.peek() == '\n')
+                    in.get();
+                ended = true;
+            }
         }
-        for (int i = 0; i < length; ++i)
-            maze.write(i + 1, result.rows, cellValue(line[i]));
+        storeLine(maze, result.rows, line.data(), length);
     }
 }
 

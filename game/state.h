@@ -20,14 +20,41 @@ public:
 
     // Outside the grid nothing is read or written; the refusal is counted so that long runs can prove that
     // no caller ever relied on a cell beyond the edge.
-    std::optional<int> read(long long x, long long y) const;
-    bool write(long long x, long long y, int value);
+    std::optional<int> read(long long x, long long y) const {
+        if (!inRange(x, y)) {
+            ++refused_;
+            return std::nullopt;
+        }
+        return cells_[offset(x, y)];
+    }
+    bool write(long long x, long long y, int value) {
+        if (!inRange(x, y) || value < 0 || value > 9) {
+            ++refused_;
+            return false;
+        }
+        cells_[offset(x, y)] = static_cast<std::uint8_t>(value);
+        return true;
+    }
+
+    // Cells 1..count of one row, each 0..9: one check for the whole line of a maze file.
+    bool writeRow(long long y, const std::uint8_t* values, int count) {
+        if (count <= 0)
+            return true;
+        if (!inRange(1, y) || !inRange(count, y)) {
+            ++refused_;
+            return false;
+        }
+        for (int i = 0; i < count; ++i)
+            cells_[offset(i + 1, y)] = values[i] > 9 ? 0 : values[i];
+        return true;
+    }
 
     std::uint64_t refusedAccesses() const { return refused_; }
 
 private:
+    // Row by row, so that the cells of one line of a maze file lie side by side.
     static std::size_t offset(long long x, long long y) {
-        return static_cast<std::size_t>((x - kLow) * kSide + (y - kLow));
+        return static_cast<std::size_t>((y - kLow) * kSide + (x - kLow));
     }
 
     std::array<std::uint8_t, kSide * kSide> cells_{};
