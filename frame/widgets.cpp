@@ -176,12 +176,18 @@ QImage& PictureBox::picture() {
     if (picture_.isNull()) {
         picture_ = QImage(contentsRect().size(), QImage::Format_RGB32);
         picture_.fill(toQColor(back_));
+        // The picture covers the whole box: filling the background under it first is wasted work.
+        if (contentsRect() == rect()) {
+            setAutoFillBackground(false);
+            setAttribute(Qt::WA_OpaquePaintEvent);
+        }
     }
     return picture_;
 }
 
 void PictureBox::paintEvent(QPaintEvent* e) {
-    QFrame::paintEvent(e);
+    if (frameStyle() != QFrame::NoFrame)
+        QFrame::paintEvent(e);
     if (!picture_.isNull()) {
         QPainter p(this);
         p.drawImage(contentsRect().topLeft(), picture_);

@@ -108,7 +108,9 @@ private:
 namespace {
 
 void storeLine(MazeGrid& maze, long long row, const unsigned char* line, int length) {
-    std::array<std::uint8_t, kMaxCells> values{};
+    if (length == 0)
+        return;
+    std::array<std::uint8_t, kMaxCells> values;
     for (int i = 0; i < length; ++i)
         values[i] = static_cast<std::uint8_t>(cellValue(line[i]));
     maze.writeRow(row, values.data(), length);
@@ -129,6 +131,14 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
         if (first == -1)
             return result;
         ++result.rows;
+        // Runs of empty lines (past the last row they are all a file may hold) are passed over in one go.
+        if (first == '\r') {
+            const std::string_view bytes = in.available();
+            if (bytes.size() >= 2 && bytes[1] == '\n') {
+                in.advance(2);
+                continue;
+            }
+        }
         // A whole line is read before any of it is stored, so a line that fails half way leaves no trace.
         int length = 0;
         bool ended = false;

@@ -59,6 +59,11 @@ press_and_drag() {
     local sx sy i
     read -r sx sy < <(window_point "$1" "$2")
     xdotool mousemove "$sx" "$sy" mousedown 1
+    # A window manager follows the pointer only from the moment it takes it over, which on a busy
+    # machine comes after the press by a little while: a person's hand is slower than that.
+    if [[ "${5:-}" == settle ]]; then
+        sleep 0.5 & wait $!
+    fi
     for ((i = 1; i <= STEPS; i++)); do
         xdotool mousemove $((sx + $3 * i / STEPS)) $((sy + $4 * i / STEPS))
     done
@@ -105,7 +110,7 @@ press_close_release_off() {
 drag_title() {
     local what="$1" x y w h
     read -r x y w h < <(window_geometry "$id")
-    press_and_drag "$2" "$3" "$DX" "$DY"
+    press_and_drag "$2" "$3" "$DX" "$DY" settle
     wait_for 5 "the window to follow the pointer" follows_to $((x + DX)) $((y + DY)) "$w" "$h" ||
         fail "dragging $what by $DX,$DY from $x,$y should put the window at $((x + DX)),$((y + DY)) sized ${w}x$h; it is at '$(window_geometry "$id")'"
     xdotool mouseup 1
@@ -123,7 +128,7 @@ if [[ "$mode" == openbox ]]; then
     # openbox cancels a move of its own on Escape and puts the window back, which a move the
     # program makes by itself would not do: the proof that the program handed the move over.
     read -r x y w h < <(window_geometry "$id")
-    press_and_drag 250 2 "$DX" "$DY"
+    press_and_drag 250 2 "$DX" "$DY" settle
     wait_for 5 "the window to follow the pointer" follows_to $((x + DX)) $((y + DY)) "$w" "$h" ||
         fail "dragging the title picture again did not move the window: '$(window_geometry "$id")'"
     xdotool key Escape
