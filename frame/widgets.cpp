@@ -37,6 +37,9 @@ ImageControl::ImageControl(const ControlRow& row, QWidget* parent) : QWidget(par
         setToolTip(QString::fromUtf8(row.tooltip));
     if (row.cursor == Cursor::SizeDiagonal)
         setCursor(Qt::SizeFDiagCursor);
+    // A stretched picture covers its whole control without a hole, so what lies beneath need not be painted.
+    if (stretch_)
+        setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void ImageControl::setPicture(const QPixmap& picture) {

@@ -18,8 +18,11 @@ FileSource::FileSource(const std::string& path) {
         return;
     // O_NONBLOCK changes nothing for the regular files that remain.
     struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
         close();
+        return;
+    }
+    size_ = st.st_size;
 }
 
 FileSource::~FileSource() { close(); }
@@ -33,10 +36,16 @@ void FileSource::close() {
 long long FileSource::read(char* buf, std::size_t size) {
     if (fd_ < 0)
         return -1;
+    // Files that report no size (those of /proc, say) are read until the system says the end.
+    if (size_ > 0 && offset_ >= size_)
+        return 0;
     for (;;) {
         const ssize_t n = ::read(fd_, buf, size);
-        if (n >= 0)
+        if (n >= 0) {
+            // A file cut short while it is read ends early; one that grew is read as far as it was.
+            offset_ = n == 0 ? size_ : offset_ + n;
             return n;
+        }
         if (errno != EINTR)
             return -1;
     }

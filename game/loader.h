@@ -30,6 +30,9 @@ public:
 
 private:
     int fd_ = -1;
+    // What the file held when it was opened: reading stops there without asking the system once more.
+    long long size_ = 0;
+    long long offset_ = 0;
 };
 
 struct LoadResult {
