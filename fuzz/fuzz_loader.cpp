@@ -15,6 +15,7 @@
 // Every load is compared with a model that works on the whole buffer at once, line by line, where the loader
 // streams byte by byte through a buffer of its own; the two share nothing but the rules.
 
+#include "fuzzcheck.h"
 #include "loader.h"
 #include "state.h"
 
@@ -28,26 +29,10 @@
 #include <vector>
 
 using namespace zirk;
-
-// Checks run on every input, and comparisons in them would only feed the fuzzer noise and slow it down: they
-// are left out of the coverage instrumentation (the sanitizers still apply).
-#define ZIRK_UNTRACED __attribute__((no_sanitize("coverage")))
+using namespace zirk::fuzz;
 
 namespace {
 
-[[noreturn]] void fail(const char* what) {
-    std::fprintf(stderr, "fuzz_loader: %s\n", what);
-    std::abort();
-}
-
-ZIRK_UNTRACED void check(bool ok, const char* what) {
-    if (!ok)
-        fail(what);
-}
-
-constexpr int kLow = MazeGrid::kLow;
-constexpr int kHigh = MazeGrid::kHigh;
-constexpr int kSide = kHigh - kLow + 1;
 constexpr int kLimit = 100; // rows and columns a maze file can fill, both from 1
 
 // The grid as plain numbers, first index the column.

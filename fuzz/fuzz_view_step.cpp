@@ -14,6 +14,7 @@
 // Every drawing is checked box by box while it is made and then as a whole against the 5 x 5 cells around the
 // player; every step against the rule computed here from a copy of the grid.
 
+#include "fuzzcheck.h"
 #include "moves.h"
 #include "state.h"
 #include "view.h"
@@ -30,27 +31,11 @@
 #include <vector>
 
 using namespace zirk;
+using namespace zirk::fuzz;
 using namespace std::string_view_literals;
-
-// Checks run on every box and every cell, and comparisons in them would only feed the fuzzer noise and slow
-// it down: they are left out of the coverage instrumentation (the sanitizers still apply).
-#define ZIRK_UNTRACED __attribute__((no_sanitize("coverage")))
 
 namespace {
 
-[[noreturn]] void fail(const char* what) {
-    std::fprintf(stderr, "fuzz_view_step: %s\n", what);
-    std::abort();
-}
-
-ZIRK_UNTRACED void check(bool ok, const char* what) {
-    if (!ok)
-        fail(what);
-}
-
-constexpr int kLow = MazeGrid::kLow;
-constexpr int kHigh = MazeGrid::kHigh;
-constexpr int kSide = kHigh - kLow + 1;
 constexpr int kWindow = 15;
 constexpr int kCs = kCellSize;
 // The view is kViewCells cells plus the shading; a box may reach a little past it, never far.

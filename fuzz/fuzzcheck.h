@@ -1,0 +1,31 @@
+#pragma once
+
+// What both fuzzers share: how a broken rule ends the run, and the grid's bounds.
+
+#include "state.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+// Checks run on every input, and comparisons in them would only feed the fuzzer noise and slow it down: they
+// are left out of the coverage instrumentation (the sanitizers still apply).
+#define ZIRK_UNTRACED __attribute__((no_sanitize("coverage")))
+
+namespace zirk::fuzz {
+
+[[noreturn]] inline void fail(const char* what) {
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, what);
+    std::abort();
+}
+
+ZIRK_UNTRACED inline void check(bool ok, const char* what) {
+    if (!ok)
+        fail(what);
+}
+
+constexpr int kLow = MazeGrid::kLow;
+constexpr int kHigh = MazeGrid::kHigh;
+constexpr int kSide = kHigh - kLow + 1;
+
+} // namespace zirk::fuzz
