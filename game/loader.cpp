@@ -87,8 +87,14 @@ private:
     bool fill() {
         if (done_)
             return false;
-        // A small first read: a maze fits in it, and a file that overflows on its first line costs no more.
-        const std::size_t want = first_ ? kFirstRead : buf_.size();
+        // A file that fits the buffer is fetched whole, so that it costs one call. Otherwise a small first read:
+        // a maze fits in it, and a file that overflows on its first line costs no more.
+        const long long whole = source_.sizeHint();
+        std::size_t want = buf_.size();
+        if (first_ && whole > 0 && static_cast<unsigned long long>(whole) <= buf_.size())
+            want = static_cast<std::size_t>(whole);
+        else if (first_)
+            want = kFirstRead;
         first_ = false;
         const long long n = source_.read(buf_.data(), want);
         if (n <= 0) {
@@ -104,7 +110,8 @@ private:
     static constexpr std::size_t kFirstRead = 4096;
 
     ByteSource& source_;
-    std::array<char, 65536> buf_{};
+    // Left uninitialised: only bytes a read has filled are ever looked at.
+    std::array<char, 65536> buf_;
     bool first_ = true;
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
@@ -151,6 +158,7 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
         // A whole line is read before any of it is stored, so a line that fails half way leaves no trace.
         int length = 0;
         bool ended = false;
+        bool stored = false;
         while (!ended) {
             const std::string_view bytes = in.available();
             if (bytes.empty()) {
@@ -174,8 +182,15 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
                 result.overflowed = true;
                 return result;
             }
-            std::memcpy(line.data() + length, bytes.data(), take);
-            length += static_cast<int>(take);
+            if (cr && length == 0) {
+                // The whole line lies in the buffer (as every line of a maze that fits it does): no copy needed.
+                storeLine(maze, result.rows, reinterpret_cast<const unsigned char*>(bytes.data()),
+                          static_cast<int>(take));
+                stored = true;
+            } else {
+                std::memcpy(line.data() + length, bytes.data(), take);
+                length += static_cast<int>(take);
+            }
             in.advance(take);
             if (cr) {
                 in.advance(1);
@@ -184,7 +199,8 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
                 ended = true;
             }
         }
-        storeLine(maze, result.rows, line.data(), length);
+        if (!stored)
+            storeLine(maze, result.rows, line.data(), length);
     }
 }
 

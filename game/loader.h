@@ -13,6 +13,8 @@ class ByteSource {
 public:
     virtual ~ByteSource() = default;
     virtual long long read(char* buf, std::size_t size) = 0;
+    // How many bytes the source holds, when it knows; a reader may then fetch them all in one go.
+    virtual long long sizeHint() const { return -1; }
 };
 
 // A maze file on disk. Anything that is not a regular file (folder, FIFO, device, socket) is treated like a
@@ -26,6 +28,7 @@ public:
 
     bool isOpen() const { return fd_ >= 0; }
     long long read(char* buf, std::size_t size) override;
+    long long sizeHint() const override { return size_ > 0 ? size_ : -1; }
     void close();
 
 private:

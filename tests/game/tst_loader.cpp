@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -25,6 +26,7 @@ public:
         : bytes_(std::move(bytes)), chunk_(chunk), failAtEnd_(failAtEnd) {}
 
     long long read(char* buf, std::size_t size) override {
+        requests.push_back(size);
         if (pos_ == bytes_.size()) return failAtEnd_ ? -1 : 0;
         const qsizetype n = std::min({static_cast<qsizetype>(size), chunk_, bytes_.size() - pos_});
         std::memcpy(buf, bytes_.constData() + pos_, static_cast<std::size_t>(n));
@@ -32,6 +34,10 @@ public:
         return n;
     }
     bool exhausted() const { return pos_ == bytes_.size(); }
+    long long sizeHint() const override { return hint; }
+
+    long long hint = -1;
+    std::vector<std::size_t> requests;
 
 private:
     QByteArray bytes_;
@@ -223,6 +229,37 @@ private slots:
             QCOMPARE(QByteArray::number(chunk) + ": " + rowsLike(maze, rows).join(' '),
                      QByteArray::number(chunk) + ": " + rows.join(' '));
         }
+    }
+
+    // A source that knows its size is asked for all of it at once when it fits the buffer; the size is only a
+    // hint, so a source holding more or less than it said is still read to its end.
+    void aKnownSizeIsFetchedInOneRequest_data() {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<long long>("hint");
+        QTest::addColumn<std::size_t>("firstRequest");
+        const long long full = 100 * 102; // 100 digits and CR LF per row
+        QTest::newRow("exact size of a full maze") << 100 << full << std::size_t(full);
+        QTest::newRow("size unknown") << 100 << -1LL << std::size_t(4096);
+        QTest::newRow("larger than the buffer") << 100 << (1LL << 20) << std::size_t(4096);
+        QTest::newRow("said less than it holds") << 100 << 50LL << std::size_t(50);
+        QTest::newRow("said more than it holds") << 3 << 1000LL << std::size_t(1000);
+    }
+    void aKnownSizeIsFetchedInOneRequest() {
+        QFETCH(int, rows);
+        QFETCH(long long, hint);
+        QFETCH(std::size_t, firstRequest);
+        QByteArray content;
+        for (int y = 1; y <= rows; ++y)
+            content += QByteArray(100, char('0' + y % 10)) + "\r\n";
+        ScriptedSource source(content, content.size());
+        source.hint = hint;
+        MazeGrid maze;
+        const LoadResult result = readMaze(source, maze);
+        QCOMPARE(result.rows, rows);
+        QVERIFY(source.exhausted());
+        QVERIFY(!source.requests.empty());
+        QCOMPARE(source.requests.front(), firstRequest);
+        QCOMPARE(rowOf(maze, rows, 100), QByteArray(100, char('0' + rows % 10)));
     }
 
     void aChosenPathPutsThePlayerOnTheStartAndRedraws_data() {
