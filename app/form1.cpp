@@ -102,7 +102,7 @@ Form1::Form1(Services services)
       frame_(*frameWindow_, game_) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kForm1.caption));
-    setWindowIcon(QIcon(QString::fromUtf8(kForm1.icon)));
+    setWindowIcon(QIcon(loadPicture(kForm1.icon)));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, toQColor(kForm1.back));
     setPalette(pal);
@@ -132,7 +132,7 @@ void Form1::createControls() {
             break;
         case Kind::Image: {
             auto* image = new ImageControl(r, this);
-            image->setPicture(QPixmap(QString::fromUtf8(r.picture)));
+            image->setPicture(loadPicture(r.picture));
             w = image;
             break;
         }

@@ -1,8 +1,10 @@
 // Start-up to the first painted frame and its peak memory, each in a fresh process, the game against a bare
-// window. The two alternate, so that a change in the machine's load falls on both alike.
+// window, with the bare window showing one line of text for reference. The three take turns, so that a change in
+// the machine's load falls on all alike.
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -87,33 +89,33 @@ Child run(const std::string& program) {
 }
 
 void startup(benchmark::State& st) {
-    static const std::string zirk = besideThisProgram("bench_startup_zirk");
-    static const std::string bare = besideThisProgram("bench_startup_bare");
+    static const std::array<std::string, 3> programs{besideThisProgram("bench_startup_zirk"),
+                                                     besideThisProgram("bench_startup_bare"),
+                                                     besideThisProgram("bench_startup_label")};
+    static const std::array<const char*, 3> names{"zirk", "bare", "label"};
     static int round = 0;
     if (round == 0) {
         // The first start of each reads its libraries from disk; no later start does.
-        run(zirk);
-        run(bare);
+        for (const std::string& program : programs)
+            run(program);
     }
-    const bool zirkFirst = round++ % 2 == 0;
+    // Each repetition starts with another of the three, so that none is always first after a pause.
+    const int first = round++ % 3;
     for (auto _ : st) {
-        Child z, b;
-        if (zirkFirst) {
-            z = run(zirk);
-            b = run(bare);
-        } else {
-            b = run(bare);
-            z = run(zirk);
+        std::array<Child, 3> got;
+        for (int i = 0; i < 3; ++i) {
+            const int k = (first + i) % 3;
+            got[k] = run(programs[k]);
+            if (!got[k].ok) {
+                st.SkipWithError("a start-up program failed");
+                return;
+            }
         }
-        if (!z.ok || !b.ok) {
-            st.SkipWithError("a start-up program failed");
-            return;
+        st.SetIterationTime(got[0].ms / 1e3);
+        for (int k = 0; k < 3; ++k) {
+            st.counters[std::string(names[k]) + "_ms"] = got[k].ms;
+            st.counters[std::string(names[k]) + "_peak_rss_MiB"] = got[k].rssMiB;
         }
-        st.SetIterationTime(z.ms / 1e3);
-        st.counters["zirk_ms"] = z.ms;
-        st.counters["bare_ms"] = b.ms;
-        st.counters["zirk_peak_rss_MiB"] = z.rssMiB;
-        st.counters["bare_peak_rss_MiB"] = b.rssMiB;
     }
 }
 

@@ -2,9 +2,12 @@
 
 #include "twips.h"
 
+#include <QFileInfo>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -22,6 +25,21 @@ QFont fontFor(const Font& font) {
         f.setWeight(static_cast<QFont::Weight>(font.weight));
     }
     return f;
+}
+
+QPixmap loadPicture(const char* path) {
+    const QString name = QString::fromUtf8(path);
+    // Several controls show the same picture: they share one copy.
+    QPixmap picture;
+    if (QPixmapCache::find(name, &picture))
+        return picture;
+    // Named, the format is read by Qt's own reader at once; left to be guessed, every image plugin installed on
+    // the system is loaded and asked first.
+    QImageReader reader(name, QFileInfo(name).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    picture = QPixmap::fromImage(reader.read());
+    QPixmapCache::insert(name, picture);
+    return picture;
 }
 
 namespace {
@@ -228,7 +246,7 @@ GraphicalButton::GraphicalButton(const ControlRow& row, QWidget* parent) : QPush
     setFocusPolicy(Qt::StrongFocus);
     setAutoDefault(false);
     if (row.picture)
-        picture_ = QPixmap(QString::fromUtf8(row.picture));
+        picture_ = loadPicture(row.picture);
 }
 
 void GraphicalButton::paintEvent(QPaintEvent* e) {

@@ -15,6 +15,9 @@ namespace zirk {
 
 QColor toQColor(Rgb colour);
 
+// One of the pictures compiled into the program, read by the format its name gives.
+QPixmap loadPicture(const char* path);
+
 // A windowless picture: drawn at its own size or stretched over the control. Mouse positions go out in twips
 // relative to the control; while a button is held the control keeps the pointer, so moves and the release
 // arrive here wherever the pointer is.

@@ -379,6 +379,25 @@ private slots:
                  f.form.control<QLabel>(Ctl::Label3)->text());
     }
 
+    // Each picture is read with its format named rather than guessed; what it shows must not change for that.
+    void everyPictureShowsItsFileAsQtReadsIt() {
+        Fixture f;
+        int checked = 0;
+        for (const ControlRow& r : kControls) {
+            if (r.kind != Kind::Image || !r.picture)
+                continue;
+            const QImage expected(QString::fromUtf8(r.picture));
+            QVERIFY2(!expected.isNull(), r.picture);
+            const QImage shown = f.form.control<ImageControl>(r.id)->picture().toImage();
+            QVERIFY2(shown.convertToFormat(expected.format()) == expected, r.name);
+            ++checked;
+        }
+        QVERIFY(checked > 0);
+        const QImage icon(QString::fromUtf8(kForm1.icon));
+        QVERIFY(!icon.isNull());
+        QCOMPARE(f.form.windowIcon().pixmap(icon.size()).toImage().convertToFormat(icon.format()), icon);
+    }
+
     void theViewKeepsA350PixelPictureThatStartsBlack() {
         Fixture f;
         auto* view = f.form.control<PictureBox>(Ctl::SCR);
