@@ -1,5 +1,6 @@
 #include "widgets.h"
 
+#include "bitmaps.h"
 #include "twips.h"
 
 #include <QFileInfo>
@@ -8,10 +9,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QResource>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
 #include <algorithm>
+#include <utility>
 
 namespace zirk {
 
@@ -33,11 +36,19 @@ QPixmap loadPicture(const char* path) {
     QPixmap picture;
     if (QPixmapCache::find(name, &picture))
         return picture;
-    // Named, the format is read by Qt's own reader at once; left to be guessed, every image plugin installed on
-    // the system is loaded and asked first.
-    QImageReader reader(name, QFileInfo(name).suffix().toLatin1());
-    reader.setAutoDetectImageFormat(false);
-    picture = QPixmap::fromImage(reader.read());
+    // The pictures compiled into the program are read by the window's own reader (see bitmaps.h).
+    QImage image;
+    const QResource resource(name);
+    if (resource.isValid())
+        image = readWindowsBitmap(resource.uncompressedData());
+    if (image.isNull()) {
+        // Named, the format is read by Qt's own reader at once; left to be guessed, every image plugin installed
+        // on the system is loaded and asked first.
+        QImageReader reader(name, QFileInfo(name).suffix().toLatin1());
+        reader.setAutoDetectImageFormat(false);
+        image = reader.read();
+    }
+    picture = QPixmap::fromImage(std::move(image));
     QPixmapCache::insert(name, picture);
     return picture;
 }
