@@ -7,7 +7,7 @@ namespace zirk {
 
 namespace {
 
-// Little-endian fields at a byte offset; an offset that runs past the end gives nothing.
+// Little-endian fields at byte offsets the caller has checked with has().
 class Bytes {
 public:
     explicit Bytes(QByteArrayView file)
@@ -16,21 +16,11 @@ public:
     bool has(qint64 offset, qint64 count) const {
         return offset >= 0 && count >= 0 && offset <= size_ - count;
     }
-
-    std::optional<std::uint32_t> u16(qint64 at) const {
-        if (!has(at, 2)) return std::nullopt;
+    std::uint32_t u16(qint64 at) const {
         return std::uint32_t(data_[at]) | std::uint32_t(data_[at + 1]) << 8;
     }
-    std::optional<std::uint32_t> u32(qint64 at) const {
-        const auto low = u16(at), high = u16(at + 2);
-        if (!low || !high) return std::nullopt;
-        return *low | *high << 16;
-    }
-    std::optional<std::int32_t> s32(qint64 at) const {
-        const auto v = u32(at);
-        if (!v) return std::nullopt;
-        return static_cast<std::int32_t>(*v);
-    }
+    std::uint32_t u32(qint64 at) const { return u16(at) | u16(at + 2) << 16; }
+    std::int32_t s32(qint64 at) const { return static_cast<std::int32_t>(u32(at)); }
     const std::uint8_t* at(qint64 offset) const { return data_ + offset; }
 
 private:
@@ -55,33 +45,29 @@ struct Header {
 };
 
 std::optional<Header> infoHeader(const Bytes& b, qint64 at) {
-    const auto size = b.u32(at);
-    const auto width = b.s32(at + 4);
-    const auto height = b.s32(at + 8);
-    const auto planes = b.u16(at + 12);
-    const auto bits = b.u16(at + 14);
-    const auto compression = b.u32(at + 16);
-    const auto used = b.u32(at + 32);
-    if (!size || !width || !height || !planes || !bits || !compression || !used) return std::nullopt;
-    if (*size != kInfoHeaderSize || *planes != 1 || *compression != kUncompressed) return std::nullopt;
-    if (*width <= 0 || *width > kLargestSide || *height == 0 || *height < -kLargestSide ||
-        *height > 2 * kLargestSide)
+    if (!b.has(at, kInfoHeaderSize)) return std::nullopt;
+    const std::int32_t width = b.s32(at + 4), height = b.s32(at + 8);
+    if (b.u32(at) != kInfoHeaderSize || b.u16(at + 12) != 1 || b.u32(at + 16) != kUncompressed)
         return std::nullopt;
-    return Header{*width, *height, static_cast<int>(*bits), *used};
+    if (width <= 0 || width > kLargestSide || height == 0 || height < -kLargestSide ||
+        height > 2 * kLargestSide)
+        return std::nullopt;
+    return Header{width, height, static_cast<int>(b.u16(at + 14)), b.u32(at + 32)};
 }
 
 QImage readBitmap(const Bytes& b) {
-    const auto pixelsAt = b.u32(10);
+    // The file header's 14 bytes lie before the info header, so a file that has the one has the other.
     const auto h = infoHeader(b, 14);
-    if (!pixelsAt || !h || h->bitsPerPixel != 24) return {};
+    if (!h || h->bitsPerPixel != 24) return {};
+    const qint64 pixelsAt = b.u32(10);
     const bool bottomUp = h->height > 0;
     const int height = bottomUp ? h->height : -h->height;
     const qint64 stride = rowBytes(h->width, 24);
-    if (!b.has(*pixelsAt, stride * height)) return {};
+    if (!b.has(pixelsAt, stride * height)) return {};
     QImage image(h->width, height, QImage::Format_RGB32);
     if (image.isNull()) return {};
     for (int y = 0; y < height; ++y) {
-        const std::uint8_t* in = b.at(*pixelsAt + stride * (bottomUp ? height - 1 - y : y));
+        const std::uint8_t* in = b.at(pixelsAt + stride * (bottomUp ? height - 1 - y : y));
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < h->width; ++x, in += 3)
             out[x] = qRgb(in[2], in[1], in[0]);
@@ -92,13 +78,13 @@ QImage readBitmap(const Bytes& b) {
 // The first image of an icon file, when it is a 256-colour bitmap: colours from its palette, and a mask bit
 // set where the picture is transparent.
 QImage readIcon(const Bytes& b) {
-    const auto reserved = b.u16(0), type = b.u16(2), count = b.u16(4);
-    const auto imageAt = b.u32(6 + 12);
-    if (!reserved || !type || !count || !imageAt || *reserved != 0 || *type != 1 || *count < 1) return {};
-    const auto h = infoHeader(b, *imageAt);
+    // The directory (6 bytes) and its first entry (16), whose last field is where the image starts.
+    if (!b.has(0, 6 + 16) || b.u16(0) != 0 || b.u16(2) != 1 || b.u16(4) < 1) return {};
+    const qint64 imageAt = b.u32(6 + 12);
+    const auto h = infoHeader(b, imageAt);
     if (!h || h->bitsPerPixel != 8 || h->height <= 0 || h->height % 2 != 0 || h->coloursUsed > 256) return {};
     const int width = h->width, height = h->height / 2;
-    const qint64 paletteAt = *imageAt + kInfoHeaderSize;
+    const qint64 paletteAt = imageAt + kInfoHeaderSize;
     const qint64 colours = h->coloursUsed == 0 ? 256 : h->coloursUsed;
     const qint64 indicesAt = paletteAt + 4 * colours;
     const qint64 indexStride = rowBytes(width, 8);

@@ -15,7 +15,7 @@ namespace zirk {
 
 QColor toQColor(Rgb colour);
 
-// One of the pictures compiled into the program, read by the format its name gives.
+// One of the pictures compiled into the program; each is read once and shared by the controls that show it.
 QPixmap loadPicture(const char* path);
 
 // A windowless picture: drawn at its own size or stretched over the control. Mouse positions go out in twips

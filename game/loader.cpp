@@ -89,13 +89,13 @@ private:
             return false;
         // A file that fits the buffer is fetched whole, so that it costs one call. Otherwise a small first read:
         // a maze fits in it, and a file that overflows on its first line costs no more.
-        const long long whole = source_.sizeHint();
         std::size_t want = buf_.size();
-        if (first_ && whole > 0 && static_cast<unsigned long long>(whole) <= buf_.size())
-            want = static_cast<std::size_t>(whole);
-        else if (first_)
-            want = kFirstRead;
-        first_ = false;
+        if (first_) {
+            const long long whole = source_.sizeHint();
+            want = whole > 0 && static_cast<unsigned long long>(whole) <= buf_.size() ? static_cast<std::size_t>(whole)
+                                                                                      : kFirstRead;
+            first_ = false;
+        }
         const long long n = source_.read(buf_.data(), want);
         if (n <= 0) {
             done_ = true;
