@@ -1,5 +1,5 @@
 #include "controls.h"
-#include "form1.h"
+#include "mazewindow.h"
 #include "services.h"
 
 #include <QApplication>
@@ -42,12 +42,13 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zirk"));
 
-    zirk::DialogFileChooser chooser(zirk::qtFilter(zirk::row(zirk::Ctl::C).filter));
+    zirk::DialogFileChooser chooser(zirk::qtFilter(zirk::row(zirk::Control::FileDialog).filter));
     zirk::DialogMessageBox box;
     zirk::ImmediateEnd end;
     zirk::PrimaryScreen screen;
-    zirk::Form1 window({&chooser, &box, &end, &screen});
-    window.control(zirk::Ctl::Command2)->setFocus();
-    window.Form_Load();
+    zirk::MazeWindow window({&chooser, &box, &end, &screen});
+    // Where the focus starts: the first control of the tab order that plays.
+    window.control(zirk::Control::OpenButton)->setFocus();
+    window.start();
     return app.exec();
 }

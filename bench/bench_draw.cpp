@@ -20,7 +20,7 @@ constexpr int kSide = 350;
 
 // Two views the player alternates between, as the key step does; in the worst case both are all walls.
 struct Views {
-    GameState state;
+    Game state;
     std::array<int, 2> columns{kCorridorX, kCorridorX + 1};
     std::array<std::vector<Box>, 2> boxes;
 };
@@ -28,16 +28,16 @@ struct Views {
 Views makeViews(bool corridor) {
     Views v;
     v.state.CellSize = kCellSize;
-    v.state.PlayerY = kCorridorY;
+    v.state.playerY = kCorridorY;
     if (corridor) {
         const std::string text = corridorMaze();
         MemorySource source(text);
-        readMaze(source, v.state.Maze);
+        readMaze(source, v.state.maze);
     }
     for (int k = 0; k < 2; ++k) {
-        v.state.PlayerX = v.columns[k];
+        v.state.playerX = v.columns[k];
         RecordingCanvas recorder;
-        draw1(v.state, recorder);
+        drawView(v.state, recorder);
         v.boxes[k] = std::move(recorder.boxes);
     }
     return v;
@@ -72,8 +72,8 @@ void drawIntoPicture(benchmark::State& st, bool corridor, std::size_t expectedBo
     PictureCanvas canvas(image);
     int k = 0;
     for (auto _ : st) {
-        v.state.PlayerX = v.columns[k];
-        draw1(v.state, canvas);
+        v.state.playerX = v.columns[k];
+        drawView(v.state, canvas);
         benchmark::DoNotOptimize(image.constBits());
         benchmark::ClobberMemory();
         k ^= 1;

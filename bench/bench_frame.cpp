@@ -20,7 +20,7 @@ namespace {
 // Large enough for every size measured, so start-up never clips the window to the screen.
 const QRect kLargeScreen(0, 0, 7680, 4320);
 
-constexpr std::array<Ctl, 3> kStretched{Ctl::IMG1, Ctl::IMG3, Ctl::IMG5};
+constexpr std::array<Ctl, 3> kStretched{Control::TitlePicture, Control::Separator, Control::Background};
 
 // Alternates one pixel either side of the target, so that every step is a real change of size. Returns the
 // number of steps whose size did not reach the window.
@@ -48,7 +48,7 @@ void formSteps(benchmark::State& st, QSize target, bool picturesShown) {
         st.SkipWithError("the window was never exposed, so nothing would be painted");
         return;
     }
-    Form1& form = w.form;
+    MazeWindow& form = w.form;
     if (!picturesShown)
         form.frame().IMG4_MouseDown(0, 0); // the grip is held: the eight frame pictures are hidden
     form.resize(target);
@@ -57,7 +57,7 @@ void formSteps(benchmark::State& st, QSize target, bool picturesShown) {
 
     std::array<int, 3> rescalesBefore{};
     for (std::size_t i = 0; i < kStretched.size(); ++i)
-        rescalesBefore[i] = form.control<ImageControl>(kStretched[i])->rescaleCount();
+        rescalesBefore[i] = form.control<PictureControl>(kStretched[i])->rescaleCount();
     const int layoutsBefore = form.layoutCount();
     const long long wrongSize = resizeSteps(st, form, target);
     const long long changes = st.iterations();
@@ -67,7 +67,7 @@ void formSteps(benchmark::State& st, QSize target, bool picturesShown) {
     }
     int most = 0;
     for (std::size_t i = 0; i < kStretched.size(); ++i) {
-        const int rescales = form.control<ImageControl>(kStretched[i])->rescaleCount() - rescalesBefore[i];
+        const int rescales = form.control<PictureControl>(kStretched[i])->rescaleCount() - rescalesBefore[i];
         most = std::max(most, rescales);
         st.counters[std::string("rescales_") + row(kStretched[i]).name] = rescales;
     }

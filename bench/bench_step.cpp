@@ -39,9 +39,9 @@ void keyToRepaint(benchmark::State& st) {
         return;
     }
     w.chooser.answers.push_back(maze.path());
-    w.form.Command2_Click();
-    QWidget* panel = w.form.control(Ctl::Picture3);
-    QWidget* view = w.form.control(Ctl::SCR);
+    w.form.openMaze();
+    QWidget* panel = w.form.control(Control::KeyPanel);
+    QWidget* view = w.form.control(Control::View);
     panel->setFocus();
     QCoreApplication::processEvents();
     if (QApplication::focusWidget() != panel) {
@@ -54,7 +54,7 @@ void keyToRepaint(benchmark::State& st) {
     for (int i = 0; i < kCorridorX - kStartColumn; ++i)
         typeDigit(panel, '6');
     QCoreApplication::processEvents();
-    if (w.form.game().PlayerX != kCorridorX || w.form.game().PlayerY != kCorridorY) {
+    if (w.form.game().playerX != kCorridorX || w.form.game().playerY != kCorridorY) {
         st.SkipWithError("the player did not reach the corridor");
         return;
     }
@@ -64,14 +64,14 @@ void keyToRepaint(benchmark::State& st) {
     long long moves = 0;
     long long painted = 0;
     for (auto _ : st) {
-        const int before = w.form.game().PlayerX;
+        const int before = w.form.game().playerX;
         const long long paintsBefore = counter.paints;
         const auto t0 = std::chrono::steady_clock::now();
         typeDigit(panel, forward ? '6' : '4');
         view->repaint();
         const auto t1 = std::chrono::steady_clock::now();
         st.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
-        moves += w.form.game().PlayerX != before;
+        moves += w.form.game().playerX != before;
         painted += counter.paints > paintsBefore;
         forward = !forward;
         // The update the step posted finds nothing left to paint; drained outside the timing.

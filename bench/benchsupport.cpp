@@ -79,8 +79,8 @@ bool waitUntilExposed(QWidget& window) {
 }
 
 ShownForm::ShownForm(QRect screenArea) : screen(screenArea), form({&chooser, &box, &end, &screen}) {
-    form.control(Ctl::Command2)->setFocus();
-    form.Form_Load();
+    form.control(Control::OpenButton)->setFocus();
+    form.start();
     QApplication::setActiveWindow(&form);
     exposed = waitUntilExposed(form);
 }

@@ -3,7 +3,7 @@
 // What the benchmarks share: the corridor maze, a canvas that remembers boxes, temporary files and a shown window.
 
 #include "fakes/fakeservices.h"
-#include "form1.h"
+#include "mazewindow.h"
 #include "loader.h"
 #include "view.h"
 
@@ -70,7 +70,7 @@ struct ShownForm {
     testing::FakeBox box;
     testing::FakeEnd end;
     testing::FakeScreen screen;
-    Form1 form;
+    MazeWindow form;
     bool exposed = false;
 };
 

@@ -2,7 +2,7 @@
 
 #include "fakes/fakeservices.h"
 #include "firstpaint.h"
-#include "form1.h"
+#include "mazewindow.h"
 #include "services.h"
 
 int main(int argc, char* argv[]) {
@@ -13,9 +13,9 @@ int main(int argc, char* argv[]) {
     zirk::testing::FakeBox box;
     zirk::testing::FakeEnd end;
     zirk::testing::FakeScreen screen;
-    zirk::Form1 window({&chooser, &box, &end, &screen});
+    zirk::MazeWindow window({&chooser, &box, &end, &screen});
     app.watch(&window);
-    window.control(zirk::Ctl::Command2)->setFocus();
-    window.Form_Load();
+    window.control(zirk::Control::OpenButton)->setFocus();
+    window.start();
     return app.exec();
 }

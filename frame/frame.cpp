@@ -1,179 +1,178 @@
 #include "frame.h"
 
+#include <QList>
+
 #include <cmath>
-#include <cstring>
 
 namespace zirk {
 
-FrameState::FrameState() {
-    for (const ControlRow& r : kControls) {
-        ControlState& c = (*this)[r.id];
-        c.left = r.left;
-        c.top = r.top;
-        c.width = r.width;
-        c.height = r.height;
-        c.visible = r.visible;
-        c.picture = r.picture ? r.id : Ctl::Count;
-    }
-    // The caption buttons start with the picture of their released holder.
-    (*this)[Ctl::IMG2].picture = Ctl::UP2;
-    (*this)[Ctl::IMG6].picture = Ctl::UP6;
-    (*this)[Ctl::IMG7].picture = Ctl::UP7;
-    (*this)[Ctl::IMG8].picture = Ctl::UP8;
-}
-
-Frame::Frame(FrameWindow& window, const GameState& home) : window_(window), home_(home) {}
-
 namespace {
 
-// A control refuses a size below zero or one that is not a number; the step is then skipped and the control
-// keeps what it had.
-void setSize(double& field, float value) {
+// The width a title needs: so much per character, not per byte, plus room for the buttons around it.
+Twips widthForTitle(const QString& title) { return 80.0 * static_cast<Twips>(title.toUcs4().size()) + 1800; }
+
+// A part refuses a size below zero or one that is not a number; the step is then skipped and the part keeps
+// what it had.
+void setSize(Twips& field, float value) {
     if (std::isfinite(value) && value >= 0)
         field = value;
 }
 
-void setCoordinate(double& field, float value) {
+void setCoordinate(Twips& field, float value) {
     if (std::isfinite(value))
         field = value;
 }
 
 } // namespace
 
-void Frame::Form_Resize() {
+Frame::Frame(FrameWindow& window, const FrameParts& parts, const QString& title, Twips minimumHeightAboveGrip)
+    : window_(window), parts_(parts), minimumWidth_(widthForTitle(title)),
+      minimumHeightAboveGrip_(minimumHeightAboveGrip) {}
+
+void Frame::setVisible(FramePart part, bool visible) {
+    parts_[part].visible = visible;
+    window_.partsChanged();
+}
+
+void Frame::showCentred() {
+    const WindowGeometry start = window_.geometry();
+    // Truncated toward zero, which is the rounding wanted for a window larger than the screen.
+    window_.setLeft(std::trunc((window_.screenWidth() - start.width) / 2));
+    window_.setTop(std::trunc((window_.screenHeight() - start.height) / 2));
+    // Read back rather than computed: the window system may have placed the window elsewhere.
+    home_ = window_.geometry();
+    window_.show();
+}
+
+void Frame::relayout() {
     if (window_.minimized())
         return;
-    FrameState& s = state_;
-    if (s[Ctl::IMG1].visible)
-        window_.hideWindow();
-    const float w = static_cast<float>(window_.scaleWidth());
-    const float h = static_cast<float>(window_.scaleHeight());
-    const auto f = [](double v) { return static_cast<float>(v); };
-    setSize(s[Ctl::IMG1].width, w);
-    setSize(s[Ctl::IMG3].width, w);
-    setSize(s[Ctl::LBL1].width, w);
-    setSize(s[Ctl::IMG5].width, w);
-    setSize(s[Ctl::IMG5].height, h - f(s[Ctl::IMG5].top));
-    setCoordinate(s[Ctl::IMG4].left, w - f(s[Ctl::IMG4].width));
-    setCoordinate(s[Ctl::IMG4].top, h - f(s[Ctl::IMG4].height));
-    setCoordinate(s[Ctl::IMG7].left, w - f(s[Ctl::IMG7].width) - f(s[Ctl::IMG6].width) - 120);
-    setCoordinate(s[Ctl::IMG6].left, w - f(s[Ctl::IMG6].width) - 60);
-    setCoordinate(s[Ctl::IMG8].left,
-                  w - f(s[Ctl::IMG7].width) - f(s[Ctl::IMG6].width) - f(s[Ctl::IMG8].width) - 180);
+    FrameParts& p = parts_;
+    const bool painted = p[FramePart::TitlePicture].visible;
+    if (painted)
+        window_.suspendPainting();
+    const WindowGeometry g = window_.geometry();
+    const float w = static_cast<float>(g.width);
+    const float h = static_cast<float>(g.height);
+    const auto f = [](Twips v) { return static_cast<float>(v); };
+    const PartState& grip = p[FramePart::Grip];
+    const PartState& minimise = p[FramePart::MinimiseButton];
+    const PartState& maximise = p[FramePart::MaximiseButton];
+    setSize(p[FramePart::TitlePicture].width, w);
+    setSize(p[FramePart::Separator].width, w);
+    setSize(p[FramePart::TitleText].width, w);
+    setSize(p[FramePart::Background].width, w);
+    setSize(p[FramePart::Background].height, h - f(p[FramePart::Background].top));
+    setCoordinate(p[FramePart::Grip].left, w - f(grip.width));
+    setCoordinate(p[FramePart::Grip].top, h - f(grip.height));
+    setCoordinate(p[FramePart::MaximiseButton].left, w - f(maximise.width) - f(minimise.width) - 120);
+    setCoordinate(p[FramePart::MinimiseButton].left, w - f(minimise.width) - 60);
+    setCoordinate(p[FramePart::RestoreButton].left,
+                  w - f(maximise.width) - f(minimise.width) - f(p[FramePart::RestoreButton].width) - 180);
     // Lines keep x1, y1 in left, top and x2, y2 in width, height.
-    setCoordinate(s[Ctl::L1].top, h - 10);
-    setCoordinate(s[Ctl::L2].top, h);
-    setCoordinate(s[Ctl::L3].width, w);
-    setCoordinate(s[Ctl::L4].width, w - 10);
-    setCoordinate(s[Ctl::L4].left, w - 10);
-    setCoordinate(s[Ctl::L1].height, h - 10);
+    PartState& bottom = p[FramePart::BottomLine];
+    PartState& right = p[FramePart::RightLine];
+    setCoordinate(bottom.top, h - 10);
+    setCoordinate(p[FramePart::LeftLine].top, h);
+    setCoordinate(p[FramePart::TopLine].width, w);
+    setCoordinate(right.width, w - 10);
+    setCoordinate(right.left, w - 10);
+    setCoordinate(bottom.height, h - 10);
     // The grey lines stop where a visible grip begins.
-    if (!s[Ctl::IMG4].visible) {
-        setCoordinate(s[Ctl::L4].height, h - 10);
-        setCoordinate(s[Ctl::L1].width, w);
+    if (!grip.visible) {
+        setCoordinate(right.height, h - 10);
+        setCoordinate(bottom.width, w);
     } else {
-        setCoordinate(s[Ctl::L4].height, h - f(s[Ctl::IMG4].height));
-        setCoordinate(s[Ctl::L1].width, w - f(s[Ctl::IMG4].width));
+        setCoordinate(right.height, h - f(grip.height));
+        setCoordinate(bottom.width, w - f(grip.width));
     }
-    window_.controlsChanged();
-    if (s[Ctl::IMG1].visible)
-        window_.showWindow();
+    window_.partsChanged();
+    if (painted)
+        window_.resumePainting();
 }
 
-void Frame::dragForm() { window_.startSystemMove(); }
-
-void Frame::IMG1_MouseDown() { dragForm(); }
-void Frame::LBL1_MouseDown() { dragForm(); }
-void Frame::LBL1_DblClick() {}
-
-void Frame::setPicture(Ctl image, Ctl from) {
-    state_[image].picture = state_[from].picture;
-    window_.controlsChanged();
+void Frame::setCaptionButtonPressed(FramePart button, bool pressed) {
+    parts_[button].pressed = pressed;
+    window_.partsChanged();
 }
 
-void Frame::IMG2_MouseDown() { setPicture(Ctl::IMG2, Ctl::Down2); }
-void Frame::IMG2_MouseUp() { setPicture(Ctl::IMG2, Ctl::UP2); }
-void Frame::IMG2_Click() { window_.unload(); }
+void Frame::pressCaptionButton(FramePart button) { setCaptionButtonPressed(button, true); }
 
-void Frame::IMG6_MouseDown() { setPicture(Ctl::IMG6, Ctl::Down6); }
-void Frame::IMG6_MouseUp() {
-    setPicture(Ctl::IMG6, Ctl::UP6);
-    // Let the released picture be painted before the window goes away.
-    window_.processEvents();
-    window_.minimize();
+void Frame::releaseCaptionButton(FramePart button) {
+    setCaptionButtonPressed(button, false);
+    switch (button) {
+    case FramePart::MinimiseButton:
+        // Let the released picture be painted before the window goes away.
+        window_.processEvents();
+        window_.minimize();
+        break;
+    case FramePart::MaximiseButton:
+        window_.suspendPainting();
+        window_.setTop(0);
+        window_.setLeft(0);
+        window_.setWidth(static_cast<float>(window_.screenWidth()));
+        window_.setHeight(static_cast<float>(window_.screenHeight() - kMaximiseBottomMargin));
+        window_.resumePainting();
+        break;
+    case FramePart::RestoreButton:
+        window_.suspendPainting();
+        window_.setWidth(static_cast<float>(home_.width));
+        window_.setHeight(static_cast<float>(home_.height));
+        window_.setTop(static_cast<float>(home_.top));
+        window_.setLeft(static_cast<float>(home_.left));
+        window_.resumePainting();
+        break;
+    default:
+        break;
+    }
 }
 
-void Frame::IMG7_MouseDown() { setPicture(Ctl::IMG7, Ctl::Down7); }
-void Frame::IMG7_MouseUp() {
-    setPicture(Ctl::IMG7, Ctl::UP7);
-    window_.hideWindow();
-    window_.setTop(0);
-    window_.setLeft(0);
-    window_.setWidth(static_cast<float>(window_.screenWidth()));
-    window_.setHeight(static_cast<float>(window_.screenHeight() - kMaximiseBottomMargin));
-    window_.showWindow();
+// Closing waits for the click, so that a press dragged off the button and released elsewhere closes nothing.
+void Frame::clickCaptionButton(FramePart button) {
+    if (button == FramePart::CloseButton)
+        window_.close();
 }
 
-void Frame::IMG8_MouseDown() { setPicture(Ctl::IMG8, Ctl::Down8); }
-void Frame::IMG8_MouseUp() {
-    setPicture(Ctl::IMG8, Ctl::UP8);
-    window_.hideWindow();
-    window_.setWidth(home_.HomeWidth);
-    window_.setHeight(home_.HomeHeight);
-    window_.setTop(home_.HomeTop);
-    window_.setLeft(home_.HomeLeft);
-    window_.showWindow();
+void Frame::setHiddenWhileResizing(bool hidden) {
+    for (FramePart part : kHiddenWhileResizing)
+        parts_[part].visible = !hidden;
+    window_.partsChanged();
 }
 
-void Frame::setFramePicturesVisible(bool visible) {
-    for (Ctl id : kPicturesHiddenDuringResize)
-        state_[id].visible = visible;
-    window_.controlsChanged();
+void Frame::pressGrip(Twips x, Twips y) {
+    gripHeld_ = true;
+    setHiddenWhileResizing(true);
+    gripStartX_ = static_cast<float>(x);
+    gripStartY_ = static_cast<float>(y);
 }
 
-void Frame::IMG4_MouseDown(double x, double y) {
-    Resizing = 1;
-    setFramePicturesVisible(false);
-    ResizeStartX = static_cast<float>(x);
-    ResizeStartY = static_cast<float>(y);
+void Frame::releaseGrip() {
+    gripHeld_ = false;
+    setHiddenWhileResizing(false);
 }
 
-void Frame::IMG4_MouseUp() {
-    Resizing = 0;
-    setFramePicturesVisible(true);
-}
+Twips Frame::minimumHeight() const { return minimumHeightAboveGrip_ + parts_[FramePart::Grip].height; }
 
-double Frame::minimumWidth() const {
-    // Characters, not bytes, of the title text.
-    const char* title = row(Ctl::LBL1).caption;
-    std::int32_t characters = 0;
-    for (const char* p = title; *p; ++p)
-        characters += (static_cast<unsigned char>(*p) & 0xC0) != 0x80;
-    return 80 * characters + 1800;
-}
-
-double Frame::minimumHeight() const { return state_[Ctl::LBL2].height + state_[Ctl::IMG4].height; }
-
-void Frame::IMG4_MouseMove(double x, double y) {
-    if (Resizing != 1)
+void Frame::moveGrip(Twips x, Twips y) {
+    if (!gripHeld_)
         return;
     const float fx = static_cast<float>(x);
     const float fy = static_cast<float>(y);
-    if (fx == ResizeStartX && fy == ResizeStartY)
+    if (fx == gripStartX_ && fy == gripStartY_)
         return;
-    if (ResizeStartX > fx) {
-        const float candidate = static_cast<float>(window_.width()) - (ResizeStartX - fx);
+    if (gripStartX_ > fx) {
+        const float candidate = static_cast<float>(window_.geometry().width) - (gripStartX_ - fx);
         if (candidate >= minimumWidth())
             window_.setWidth(candidate);
-    } else if (ResizeStartX < fx) {
-        window_.setWidth(static_cast<float>(window_.width()) + (fx - ResizeStartX));
+    } else if (gripStartX_ < fx) {
+        window_.setWidth(static_cast<float>(window_.geometry().width) + (fx - gripStartX_));
     }
-    if (ResizeStartY > fy) {
-        const float candidate = static_cast<float>(window_.height()) - (ResizeStartY - fy);
+    if (gripStartY_ > fy) {
+        const float candidate = static_cast<float>(window_.geometry().height) - (gripStartY_ - fy);
         if (candidate >= minimumHeight())
             window_.setHeight(candidate);
-    } else if (ResizeStartY < fy) {
-        window_.setHeight(static_cast<float>(window_.height()) + (fy - ResizeStartY));
+    } else if (gripStartY_ < fy) {
+        window_.setHeight(static_cast<float>(window_.geometry().height) + (fy - gripStartY_));
     }
     window_.processEvents();
 }

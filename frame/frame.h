@@ -1,109 +1,133 @@
 #pragma once
 
-#include "controls.h"
-#include "state.h"
+#include "twips.h"
+
+#include <QString>
 
 #include <array>
-#include <optional>
+#include <cstddef>
 
 namespace zirk {
 
-// What the frame changes of a control at run time. Boxes use left, top, width, height; lines x1, y1, x2, y2
-// stored in the same four fields. All twips.
-struct ControlState {
-    double left = 0, top = 0, width = 0, height = 0;
+// The parts of a window frame drawn by the window itself.
+enum class FramePart : std::size_t {
+    TitlePicture,
+    TitleText,
+    Separator,
+    Background,
+    Icon,
+    CloseButton,
+    MinimiseButton,
+    MaximiseButton,
+    RestoreButton,
+    Grip,
+    BottomLine,
+    RightLine,
+    TopLine,
+    LeftLine,
+    Count
+};
+inline constexpr std::size_t kFramePartCount = static_cast<std::size_t>(FramePart::Count);
+
+// Where a part is and how it shows. Boxes use left, top, width, height; lines keep their two ends x1, y1, x2, y2
+// in the same four fields. All twips, relative to the window.
+struct PartState {
+    Twips left = 0, top = 0, width = 0, height = 0;
     bool visible = true;
-    Ctl picture = Ctl::Count; // whose picture an image shows; Count for none
+    bool pressed = false; // caption buttons: held down
 };
 
-class FrameState {
+class FrameParts {
 public:
-    FrameState(); // as the window description has them
-    ControlState& operator[](Ctl id) { return controls_[static_cast<std::size_t>(id)]; }
-    const ControlState& operator[](Ctl id) const { return controls_[static_cast<std::size_t>(id)]; }
+    PartState& operator[](FramePart part) { return parts_[static_cast<std::size_t>(part)]; }
+    const PartState& operator[](FramePart part) const { return parts_[static_cast<std::size_t>(part)]; }
 
 private:
-    std::array<ControlState, kControlCount> controls_;
+    std::array<PartState, kFramePartCount> parts_{};
 };
 
-// What the frame needs of the window, in twips. Hiding and showing suspend and resume painting only; the window
-// stays mapped so that it keeps the pointer grab and the keyboard focus. Setting the width or the height runs
-// the frame layout before it returns; setting the left or the top does not.
+struct WindowGeometry {
+    Twips left = 0, top = 0, width = 0, height = 0;
+    friend bool operator==(const WindowGeometry&, const WindowGeometry&) = default;
+};
+
+// What the frame needs of its window. Setting the width or the height lays the frame out again before it
+// returns; setting the left or the top does not. Suspending painting keeps the window mapped, so that it keeps
+// the pointer grab of a grip drag and the keyboard focus.
 class FrameWindow {
 public:
     virtual ~FrameWindow() = default;
     virtual bool minimized() const = 0;
-    virtual double scaleWidth() const = 0;
-    virtual double scaleHeight() const = 0;
-    virtual double width() const = 0;
-    virtual double height() const = 0;
-    virtual void setLeft(double twips) = 0;
-    virtual void setTop(double twips) = 0;
-    virtual void setWidth(double twips) = 0;
-    virtual void setHeight(double twips) = 0;
-    virtual void hideWindow() = 0;
-    virtual void showWindow() = 0;
+    virtual WindowGeometry geometry() const = 0;
+    virtual Twips screenWidth() const = 0;
+    virtual Twips screenHeight() const = 0;
+    virtual void setLeft(Twips left) = 0;
+    virtual void setTop(Twips top) = 0;
+    virtual void setWidth(Twips width) = 0;
+    virtual void setHeight(Twips height) = 0;
+    virtual void suspendPainting() = 0;
+    virtual void resumePainting() = 0;
+    // Lays the frame out, if the window's size needs it, and shows the window.
+    virtual void show() = 0;
     virtual void minimize() = 0;
-    virtual double screenWidth() const = 0;
-    virtual double screenHeight() const = 0;
+    virtual void close() = 0;
     virtual void processEvents() = 0;
-    virtual void unload() = 0;
-    // Lets the window system move the window with the pointer until the button is released.
-    virtual void startSystemMove() = 0;
-    // The frame state changed; the widgets should show it.
-    virtual void controlsChanged() = 0;
+    // The parts changed; their widgets should show them.
+    virtual void partsChanged() = 0;
 };
 
-// The frame's handlers: the layout that follows the window's size, the title bar, the caption buttons and the
-// resize grip. Positions are in twips relative to the control, as the mouse events deliver them.
+// The frame's behaviour: the layout that follows the window's size, the caption buttons, the resize grip, and
+// the geometry the window had when it was first shown, which the restore button goes back to. Grip positions are
+// in twips relative to the grip, as its mouse events deliver them.
 class Frame {
 public:
-    Frame(FrameWindow& window, const GameState& home);
+    // `parts` as the window is designed; the window is at least as wide as `title` needs and as high as
+    // `minimumHeightAboveGrip` plus the grip.
+    Frame(FrameWindow& window, const FrameParts& parts, const QString& title, Twips minimumHeightAboveGrip);
 
-    const FrameState& controls() const { return state_; }
-    FrameState& controls() { return state_; }
+    const PartState& operator[](FramePart part) const { return parts_[part]; }
+    void setVisible(FramePart part, bool visible);
 
-    void Form_Resize();
+    // Centres the window on the screen, remembers where it ended up and shows it.
+    void showCentred();
+    const WindowGeometry& home() const { return home_; }
 
-    void IMG1_MouseDown();
-    void LBL1_MouseDown();
-    void LBL1_DblClick();
-    void IMG2_MouseDown();
-    void IMG2_MouseUp();
-    void IMG2_Click();
-    void IMG6_MouseDown();
-    void IMG6_MouseUp();
-    void IMG7_MouseDown();
-    void IMG7_MouseUp();
-    void IMG8_MouseDown();
-    void IMG8_MouseUp();
-    void IMG4_MouseDown(double x, double y);
-    void IMG4_MouseMove(double x, double y);
-    void IMG4_MouseUp();
+    // Fits the frame to the window's size. Returns at once while the window is minimised.
+    void relayout();
 
-    // The grip's drag state: empty before the first press, 1 while held, 0 after a release.
-    std::optional<int> Resizing;
-    float ResizeStartX = 0;
-    float ResizeStartY = 0;
+    void pressCaptionButton(FramePart button);
+    void releaseCaptionButton(FramePart button);
+    void clickCaptionButton(FramePart button);
 
-    double minimumWidth() const;
-    double minimumHeight() const;
+    void pressGrip(Twips x, Twips y);
+    void moveGrip(Twips x, Twips y);
+    void releaseGrip();
+    bool gripHeld() const { return gripHeld_; }
+
+    Twips minimumWidth() const { return minimumWidth_; }
+    Twips minimumHeight() const;
 
 private:
-    void dragForm();
-    void setPicture(Ctl image, Ctl from);
-    void setFramePicturesVisible(bool visible);
+    void setCaptionButtonPressed(FramePart button, bool pressed);
+    void setHiddenWhileResizing(bool hidden);
 
     FrameWindow& window_;
-    const GameState& home_;
-    FrameState state_;
+    FrameParts parts_;
+    Twips minimumWidth_;
+    Twips minimumHeightAboveGrip_;
+    WindowGeometry home_;
+    bool gripHeld_ = false;
+    // Single precision, like the rest of the grip's arithmetic: a drag steps in the same increments at every size.
+    float gripStartX_ = 0;
+    float gripStartY_ = 0;
 };
 
-// Frame pictures hidden while the grip is held, in the order they are hidden and shown again.
-inline constexpr std::array<Ctl, 8> kPicturesHiddenDuringResize{Ctl::IMG1, Ctl::IMG2, Ctl::IMG3, Ctl::IMG5,
-                                                               Ctl::IMG6, Ctl::IMG7, Ctl::IMG8, Ctl::IMG9};
+// The frame pictures hidden while the grip is held, in the order they are hidden and shown again.
+inline constexpr std::array<FramePart, 8> kHiddenWhileResizing{
+    FramePart::TitlePicture,   FramePart::CloseButton,    FramePart::Separator,     FramePart::Background,
+    FramePart::MinimiseButton, FramePart::MaximiseButton, FramePart::RestoreButton, FramePart::Icon};
 
 // A free band kept at the bottom of the screen by the maximise button.
-inline constexpr double kMaximiseBottomMargin = 420;
+inline constexpr Twips kMaximiseBottomMargin = 420;
 
 } // namespace zirk

@@ -5,9 +5,10 @@
 namespace zirk {
 
 // Geometry is kept in twips (1/1440 inch) and turned into pixels only where it meets the screen.
+using Twips = double;
 inline constexpr int kTwipsPerPixel = 15;
 
-inline int toPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-inline constexpr long long toTwips(long long pixels) { return pixels * kTwipsPerPixel; }
+inline int toPixels(Twips twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+inline constexpr Twips toTwips(int pixels) { return static_cast<Twips>(pixels) * kTwipsPerPixel; }
 
 } // namespace zirk

@@ -17,7 +17,7 @@
 
 #include "fuzzcheck.h"
 #include "loader.h"
-#include "state.h"
+#include "grid.h"
 
 #include <algorithm>
 #include <array>

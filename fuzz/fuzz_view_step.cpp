@@ -15,8 +15,8 @@
 // player; every step against the rule computed here from a copy of the grid.
 
 #include "fuzzcheck.h"
-#include "moves.h"
-#include "state.h"
+#include "steps.h"
+#include "grid.h"
 #include "view.h"
 
 #include <array>
@@ -99,7 +99,7 @@ struct Cells {
 
 // The picture draw1 made (`boxes[first, first + count)`) against the cells around the player.
 ZIRK_UNTRACED void checkPicture(const std::vector<Box>& boxes, std::size_t first, std::size_t count,
-                                const GameState& state, const Cells& cells) {
+                                const Game& state, const Cells& cells) {
     check(count >= 2 && count <= kMaxBoxesPerDraw, "a drawing with a wrong number of boxes");
     const Box& bg = boxes[first];
     check(bg.colour == kViewBackground && bg.x1 == 0 && bg.y1 == 0 &&
@@ -110,8 +110,8 @@ ZIRK_UNTRACED void checkPicture(const std::vector<Box>& boxes, std::size_t first
     int walls = 0;
     for (int i = 0; i < kViewCells; ++i)
         for (int j = 0; j < kViewCells; ++j) {
-            const long long x = static_cast<long long>(state.PlayerX) + i - 2;
-            const long long y = static_cast<long long>(state.PlayerY) + j - 2;
+            const long long x = static_cast<long long>(state.playerX) + i - 2;
+            const long long y = static_cast<long long>(state.playerY) + j - 2;
             wantWall[i][j] = !cells.open(x, y);
             wantExit[i][j] = cells.exit(x, y);
             walls += wantWall[i][j];
@@ -218,10 +218,10 @@ bool direction(std::string_view text, Delta& d) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Input in{data, size};
     const std::uint8_t modes = in.byte();
-    GameState state;
+    Game state;
     state.CellSize = kCs;
-    state.PlayerX = in.coordinate(modes & 3);
-    state.PlayerY = in.coordinate((modes >> 2) & 3);
+    state.playerX = in.coordinate(modes & 3);
+    state.playerY = in.coordinate((modes >> 2) & 3);
     const int background = in.byte() % 10;
 
     // Kept from run to run: memory freed on every run fills the address sanitizer's quarantine, hundreds of
@@ -245,31 +245,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     Cells cells;
-    fillGrid(state.Maze, cells, background);
+    fillGrid(state.maze, cells, background);
     for (int j = 0; j < kWindow && !in.empty(); ++j)
         for (int i = 0; i < kWindow && !in.empty(); ++i) {
-            const long long x = static_cast<long long>(state.PlayerX) + i - kWindow / 2;
-            const long long y = static_cast<long long>(state.PlayerY) + j - kWindow / 2;
+            const long long x = static_cast<long long>(state.playerX) + i - kWindow / 2;
+            const long long y = static_cast<long long>(state.playerY) + j - kWindow / 2;
             const int value = in.byte() % 10;
             if (!MazeGrid::inRange(x, y))
                 continue;
-            check(state.Maze.write(x, y, value), "an in-range cell could not be written");
+            check(state.maze.write(x, y, value), "an in-range cell could not be written");
             cells.v[x - kLow][y - kLow] = static_cast<std::uint8_t>(value);
         }
-    check(state.Maze.refusedAccesses() == 0, "setting up the grid was refused");
+    check(state.maze.refusedAccesses() == 0, "setting up the grid was refused");
 
     static CheckingCanvas canvas;
     canvas.boxes.clear();
     canvas.boxes.reserve(kMaxBoxesPerDraw + 1);
-    draw1(state, canvas);
+    drawView(state, canvas);
     checkPicture(canvas.boxes, 0, canvas.boxes.size(), state, cells);
-    check(state.Maze.refusedAccesses() == 0, "draw1 reached outside the grid");
+    check(state.maze.refusedAccesses() == 0, "draw1 reached outside the grid");
 
     for (const Command& c : commands) {
-        const int x0 = state.PlayerX, y0 = state.PlayerY;
+        const int x0 = state.playerX, y0 = state.playerY;
         canvas.boxes.clear();
         const StepOutcome outcome = step(state, c.text, c.source, canvas);
-        check(state.Maze.refusedAccesses() == 0, "step reached outside the grid");
+        check(state.maze.refusedAccesses() == 0, "step reached outside the grid");
         check(state.CellSize == kCs, "step changed the cell size");
 
         const bool quit =
@@ -277,30 +277,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Delta d{};
         if (quit) {
             check(outcome == StepOutcome::Quit, "a quit command did not quit");
-            check(state.PlayerX == x0 && state.PlayerY == y0, "quitting moved the player");
+            check(state.playerX == x0 && state.playerY == y0, "quitting moved the player");
             continue;
         }
         check(outcome != StepOutcome::Quit, "quit on a text that is no quit command for its source");
         if (!direction(c.text, d)) {
             check(outcome == StepOutcome::Ignored, "a text that is no command was not ignored");
-            check(state.PlayerX == x0 && state.PlayerY == y0, "an ignored text moved the player");
+            check(state.playerX == x0 && state.playerY == y0, "an ignored text moved the player");
             check(canvas.boxes.empty(), "an ignored text drew");
             continue;
         }
 
-        const long long mx = static_cast<long long>(state.PlayerX) - x0;
-        const long long my = static_cast<long long>(state.PlayerY) - y0;
+        const long long mx = static_cast<long long>(state.playerX) - x0;
+        const long long my = static_cast<long long>(state.playerY) - y0;
         check((mx == 0 || my == 0) && mx >= -1 && mx <= 1 && my >= -1 && my <= 1,
               "a step of more than one cell");
         const long long tx = static_cast<long long>(x0) + d.dx, ty = static_cast<long long>(y0) + d.dy;
         const bool moves = cells.open(tx, ty);
         if (moves) {
-            check(state.PlayerX == tx && state.PlayerY == ty, "the player did not step onto an open cell");
+            check(state.playerX == tx && state.playerY == ty, "the player did not step onto an open cell");
         } else {
-            check(state.PlayerX == x0 && state.PlayerY == y0,
+            check(state.playerX == x0 && state.playerY == y0,
                   "the player went through a wall or off the grid");
         }
-        const bool onExit = cells.exit(state.PlayerX, state.PlayerY);
+        const bool onExit = cells.exit(state.playerX, state.playerY);
         check(outcome == (onExit ? StepOutcome::ExitReached : StepOutcome::Drawn),
               "ExitReached does not match standing on an exit");
 
@@ -318,7 +318,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkPicture(canvas.boxes, 0, drawn, state, cells);
     }
 
-    checkGridUnchanged(state.Maze, cells);
-    check(state.Maze.refusedAccesses() == 0, "a cell outside the grid was asked for");
+    checkGridUnchanged(state.maze, cells);
+    check(state.maze.refusedAccesses() == 0, "a cell outside the grid was asked for");
     return 0;
 }

@@ -2,7 +2,7 @@
 
 // What both fuzzers share: how a broken rule ends the run, and the grid's bounds.
 
-#include "state.h"
+#include "grid.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -51,8 +51,6 @@ long long FileSource::read(char* buf, std::size_t size) {
     }
 }
 
-int cellValue(unsigned char c) { return c >= '0' && c <= '9' ? c - '0' : kWall; }
-
 namespace {
 
 constexpr int kMaxCells = 100;
@@ -121,19 +119,6 @@ private:
 
 } // namespace
 
-namespace {
-
-void storeLine(MazeGrid& maze, long long row, const unsigned char* line, int length) {
-    if (length == 0)
-        return;
-    std::array<std::uint8_t, kMaxCells> values;
-    for (int i = 0; i < length; ++i)
-        values[i] = static_cast<std::uint8_t>(cellValue(line[i]));
-    maze.writeRow(row, values.data(), length);
-}
-
-} // namespace
-
 LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
     Reader in(source);
     LoadResult result;
@@ -178,14 +163,13 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
                 std::memcpy(line.data() + length, bytes.data(), room);
                 length += static_cast<int>(room);
                 if (result.rows <= kMaxCells)
-                    storeLine(maze, result.rows, line.data(), length);
+                    maze.setRow(result.rows, line.data(), length);
                 result.overflowed = true;
                 return result;
             }
             if (cr && length == 0) {
                 // The whole line lies in the buffer (as every line of a maze that fits it does): no copy needed.
-                storeLine(maze, result.rows, reinterpret_cast<const unsigned char*>(bytes.data()),
-                          static_cast<int>(take));
+                maze.setRow(result.rows, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(take));
                 stored = true;
             } else {
                 std::memcpy(line.data() + length, bytes.data(), take);
@@ -200,21 +184,21 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
             }
         }
         if (!stored)
-            storeLine(maze, result.rows, line.data(), length);
+            maze.setRow(result.rows, line.data(), length);
     }
 }
 
-LoadResult loadChosenMaze(GameState& state, const std::string& path, Canvas& canvas) {
-    state.PlayerX = kStartColumn;
-    state.PlayerY = kStartRow;
+LoadResult openMaze(Game& game, const std::string& path, Canvas& canvas) {
+    game.playerX = kStartColumn;
+    game.playerY = kStartRow;
     LoadResult result;
     FileSource file(path);
     if (file.isOpen())
-        result = readMaze(file, state.Maze);
+        result = readMaze(file, game.maze);
     else
         result.readError = true;
     file.close();
-    draw1(state, canvas);
+    drawView(game, canvas);
     return result;
 }
 

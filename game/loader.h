@@ -1,6 +1,6 @@
 #pragma once
 
-#include "state.h"
+#include "grid.h"
 #include "view.h"
 
 #include <cstddef>
@@ -44,17 +44,14 @@ struct LoadResult {
     bool readError = false;   // the source failed before its end
 };
 
-// The cell value of one character of a maze file: a digit gives its value, anything else a wall.
-int cellValue(unsigned char c);
-
 // Reads a maze into the grid. Cells are only ever written, never cleared. Lines end with CR LF or a lone CR;
 // a lone LF is an ordinary cell. Loading stops at the first cell that does not fit in 100 x 100, without
 // reading any further, and empty lines are passed over without being kept, so memory stays small whatever
 // the size of the source.
 LoadResult readMaze(ByteSource& source, MazeGrid& maze);
 
-// What the "Ouvrir" button does once a file has been chosen: the player goes back to the start, the file is
-// read as far as it can be, and the view is redrawn, also when the file could not be read at all.
-LoadResult loadChosenMaze(GameState& state, const std::string& path, Canvas& canvas);
+// Opening a chosen maze file: the player goes back to the start, the file is read as far as it can be, and the
+// view is redrawn, also when the file could not be read at all.
+LoadResult openMaze(Game& game, const std::string& path, Canvas& canvas);
 
 } // namespace zirk

@@ -8,24 +8,12 @@ int shadeGreen(int k) {
     return static_cast<int>(std::lround(100.0 + 155.0 * (6 - k) / 7.0));
 }
 
-void drawPlayerMarker(int cellSize, Canvas& canvas) {
-    const int centre = 2 * cellSize + cellSize / 2;
+void drawPlayerMarker(Canvas& canvas) {
+    const int centre = 2 * kCellSize + kCellSize / 2;
     canvas.fillBox(centre - 3, centre - 3, centre + 3, centre + 3, kPlayerColour);
 }
 
 namespace {
-
-// Cells past the grid's edge cannot be read; drawing them as walls keeps the picture consistent with the step
-// rule, which refuses to enter them.
-bool isWall(const MazeGrid& maze, long long x, long long y) {
-    if (!MazeGrid::inRange(x, y))
-        return true;
-    return *maze.read(x, y) == kWall;
-}
-
-bool isExit(const MazeGrid& maze, long long x, long long y) {
-    return MazeGrid::inRange(x, y) && *maze.read(x, y) == kExit;
-}
 
 void drawWall(int i, int j, int cs, Canvas& canvas) {
     const int left = (i - 1) * cs, top = (j - 1) * cs, right = i * cs, bottom = j * cs;
@@ -41,17 +29,18 @@ void drawWall(int i, int j, int cs, Canvas& canvas) {
 
 } // namespace
 
-void draw1(const GameState& state, Canvas& canvas) {
-    const int cs = state.CellSize;
+void drawView(const Game& game, Canvas& canvas) {
+    constexpr int cs = kCellSize;
     canvas.fillBox(0, 0, kViewCells * cs + kShadeDepth, kViewCells * cs + kShadeDepth, kViewBackground);
-    drawPlayerMarker(cs, canvas);
+    drawPlayerMarker(canvas);
     for (int i = 1; i <= kViewCells; ++i) {
         for (int j = 1; j <= kViewCells; ++j) {
-            const long long x = static_cast<long long>(state.PlayerX) + i - 3;
-            const long long y = static_cast<long long>(state.PlayerY) + j - 3;
-            if (isWall(state.Maze, x, y))
+            // Past the grid's edge the maze reads as wall, matching the step rule, which refuses to go there.
+            const Cell cell = game.maze.at(static_cast<long long>(game.playerX) + i - 3,
+                                           static_cast<long long>(game.playerY) + j - 3);
+            if (cell == Cell::Wall)
                 drawWall(i, j, cs, canvas);
-            if (isExit(state.Maze, x, y)) {
+            if (cell == Cell::Exit) {
                 const int left = (i - 1) * cs, top = (j - 1) * cs;
                 canvas.fillBox(left + kExitInset, top + kExitInset, left + cs - kExitInset, top + cs - kExitInset,
                                kExitColour);

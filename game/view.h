@@ -1,7 +1,7 @@
 #pragma once
 
 #include "colour.h"
-#include "state.h"
+#include "grid.h"
 
 namespace zirk {
 
@@ -17,6 +17,8 @@ inline constexpr Rgb kPlayerColour{255, 0, 0};
 inline constexpr Rgb kWallFace{0, 255, 0};
 inline constexpr Rgb kExitColour{0, 0, 255};
 inline constexpr int kViewCells = 5;
+// The side of one cell of the view, in the view's pixels: the view is 350 x 350.
+inline constexpr int kCellSize = 70;
 inline constexpr int kShadeDepth = 6;
 inline constexpr int kExitInset = 25;
 
@@ -24,9 +26,9 @@ inline constexpr int kExitInset = 25;
 int shadeGreen(int k);
 
 // The red square in the middle of the view.
-void drawPlayerMarker(int cellSize, Canvas& canvas);
+void drawPlayerMarker(Canvas& canvas);
 
 // Paints the 5 x 5 cells around the player, from the background up.
-void draw1(const GameState& state, Canvas& canvas);
+void drawView(const Game& game, Canvas& canvas);
 
 } // namespace zirk

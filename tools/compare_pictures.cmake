@@ -1,9 +1,9 @@
 # Redraws the pictures into a fresh folder and checks that they match the
 # committed ones byte for byte, so nobody edits a picture by hand or changes
-# the drawing code without refreshing frame/pictures/.
+# the drawing code without refreshing app/pictures/.
 #
 # cmake -D DRAWPICTURES=<program> -D OUTDIR=<scratch folder>
-#       -D REFDIR=<frame/pictures> -D PICTURES=<name,name,...>
+#       -D REFDIR=<app/pictures> -D PICTURES=<name,name,...>
 #       -P compare_pictures.cmake
 
 foreach(required DRAWPICTURES OUTDIR REFDIR PICTURES)
@@ -47,8 +47,8 @@ endforeach()
 
 if(differing)
     list(JOIN differing "\n  " report)
-    message(FATAL_ERROR "pictures differ from frame/pictures/:\n  ${report}\n"
-                        "run drawpictures frame/pictures and commit the result")
+    message(FATAL_ERROR "pictures differ from app/pictures/:\n  ${report}\n"
+                        "run drawpictures app/pictures and commit the result")
 endif()
 
 list(LENGTH expected count)

@@ -2,7 +2,7 @@
 //
 // Draws every picture the Zirk window uses (icon, caption buttons, title bar,
 // grip, separator, background, "Ouvrir" button) and writes them into OUTDIR.
-// The files in frame/pictures/ are this program's output; a test rebuilds them
+// The files in app/pictures/ are this program's output; a test rebuilds them
 // and compares byte for byte, so the drawing must stay deterministic: no clock,
 // no random device, and every integer is written out byte by byte so the
 // result does not depend on the host's struct layout or endianness.

@@ -88,7 +88,7 @@ be32() { # FILE OFFSET
     read -r -a b <<<"$(bytes "$1" "$2" 4)"
     echo $(((b[0] << 24) | (b[1] << 16) | (b[2] << 8) | b[3]))
 }
-ico=$src/frame/pictures/zirk.ico
+ico=$src/app/pictures/zirk.ico
 have_im=""
 if command -v identify >/dev/null 2>&1 && command -v compare >/dev/null 2>&1 &&
     command -v convert >/dev/null 2>&1; then

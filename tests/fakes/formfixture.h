@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fakes/fakeservices.h"
-#include "form1.h"
+#include "mazewindow.h"
 
 #include <QTest>
 
@@ -13,12 +13,12 @@ struct FormFixture {
     FakeBox box;
     FakeEnd end;
     FakeScreen screen;
-    Form1 form{{&chooser, &box, &end, &screen}};
+    MazeWindow form{{&chooser, &box, &end, &screen}};
 
     explicit FormFixture(QRect screenArea = QRect(0, 0, 1024, 768)) : screen(screenArea) {
         // Where the platform puts the focus when the window first shows: the first control of the tab order.
-        form.control(Ctl::Command2)->setFocus();
-        form.Form_Load();
+        form.control(Control::OpenButton)->setFocus();
+        form.start();
     }
 
     QWindow* window() { return form.windowHandle(); }

@@ -34,43 +34,43 @@ private slots:
         const auto add = [](const char* name, Ctl id, QRect r, bool visible) {
             QTest::newRow(name) << static_cast<int>(id) << r << visible;
         };
-        add("Picture3", Ctl::Picture3, {368, 328, 129, 49}, true);
-        add("Quitter", Ctl::Command1_4, {404, 40, 93, 41}, true);
-        add("Ouvrir", Ctl::Command2, {360, 40, 45, 41}, true);
-        add("Picture2", Ctl::Picture2, {364, 252, 13, 13}, true);
-        add("Picture1", Ctl::Picture1, {364, 224, 13, 13}, true);
-        add("button 2", Ctl::Command1_3, {412, 176, 37, 33}, true);
-        add("button 6", Ctl::Command1_1, {448, 144, 37, 33}, true);
-        add("SCR", Ctl::SCR, {8, 36, 350, 350}, true);
-        add("button 8", Ctl::Command1_0, {412, 112, 37, 33}, true);
-        add("button 4", Ctl::Command1_2, {376, 144, 37, 33}, true);
-        add("Shape1", Ctl::Shape1, {416, 148, 29, 25}, true);
-        add("Label2", Ctl::Label2, {384, 252, 101, 21}, true);
-        add("Label1", Ctl::Label1, {384, 224, 101, 17}, true);
-        add("Down2", Ctl::Down2, {4, 68, 16, 16}, false);
-        add("Down6", Ctl::Down6, {64, 68, 16, 16}, false);
-        add("Down7", Ctl::Down7, {44, 68, 16, 16}, false);
-        add("Down8", Ctl::Down8, {24, 68, 16, 16}, false);
-        add("UP2", Ctl::UP2, {4, 52, 16, 16}, false);
-        add("UP6", Ctl::UP6, {64, 52, 16, 16}, false);
-        add("UP7", Ctl::UP7, {44, 52, 16, 16}, false);
-        add("UP8", Ctl::UP8, {24, 52, 16, 16}, false);
+        add("Picture3", Control::KeyPanel, {368, 328, 129, 49}, true);
+        add("Quitter", Control::QuitButton, {404, 40, 93, 41}, true);
+        add("Ouvrir", Control::OpenButton, {360, 40, 45, 41}, true);
+        add("Picture2", Control::ExitSwatch, {364, 252, 13, 13}, true);
+        add("Picture1", Control::PlayerSwatch, {364, 224, 13, 13}, true);
+        add("button 2", Control::DownButton, {412, 176, 37, 33}, true);
+        add("button 6", Control::RightButton, {448, 144, 37, 33}, true);
+        add("SCR", Control::View, {8, 36, 350, 350}, true);
+        add("button 8", Control::UpButton, {412, 112, 37, 33}, true);
+        add("button 4", Control::LeftButton, {376, 144, 37, 33}, true);
+        add("Shape1", Control::Hub, {416, 148, 29, 25}, true);
+        add("Label2", Control::ExitLegend, {384, 252, 101, 21}, true);
+        add("Label1", Control::PlayerLegend, {384, 224, 101, 17}, true);
+        add("Down2", Control::CloseDownPicture, {4, 68, 16, 16}, false);
+        add("Down6", Control::MinimiseDownPicture, {64, 68, 16, 16}, false);
+        add("Down7", Control::MaximiseDownPicture, {44, 68, 16, 16}, false);
+        add("Down8", Control::RestoreDownPicture, {24, 68, 16, 16}, false);
+        add("UP2", Control::CloseUpPicture, {4, 52, 16, 16}, false);
+        add("UP6", Control::MinimiseUpPicture, {64, 52, 16, 16}, false);
+        add("UP7", Control::MaximiseUpPicture, {44, 52, 16, 16}, false);
+        add("UP8", Control::RestoreUpPicture, {24, 52, 16, 16}, false);
         // The frame, already fitted to 503 x 393 pixels.
-        add("grip", Ctl::IMG4, {491, 381, 12, 12}, false);
-        add("bottom line", Ctl::L1, {-4, 392, 507, 1}, true);
-        add("right line", Ctl::L4, {502, 0, 1, 392}, true);
-        add("icon", Ctl::IMG9, {24, 4, 32, 32}, true);
-        add("restore", Ctl::IMG8, {443, 4, 16, 16}, false);
-        add("maximise", Ctl::IMG7, {463, 4, 16, 16}, false);
-        add("minimise", Ctl::IMG6, {483, 4, 16, 16}, false);
-        add("top line", Ctl::L3, {0, 0, 503, 1}, true);
-        add("left line", Ctl::L2, {0, 1, 1, 393}, true);
-        add("separator", Ctl::IMG3, {0, 22, 503, 2}, true);
-        add("close", Ctl::IMG2, {4, 4, 16, 16}, true);
-        add("title text", Ctl::LBL1, {0, 4, 503, 17}, true);
-        add("title picture", Ctl::IMG1, {0, 0, 503, 23}, true);
-        add("title strip, as wide as the screen", Ctl::LBL2, {0, 0, 1024, 24}, true);
-        add("background", Ctl::IMG5, {0, 24, 503, 369}, true);
+        add("grip", Control::Grip, {491, 381, 12, 12}, false);
+        add("bottom line", Control::BottomLine, {-4, 392, 507, 1}, true);
+        add("right line", Control::RightLine, {502, 0, 1, 392}, true);
+        add("icon", Control::Icon, {24, 4, 32, 32}, true);
+        add("restore", Control::RestoreButton, {443, 4, 16, 16}, false);
+        add("maximise", Control::MaximiseButton, {463, 4, 16, 16}, false);
+        add("minimise", Control::MinimiseButton, {483, 4, 16, 16}, false);
+        add("top line", Control::TopLine, {0, 0, 503, 1}, true);
+        add("left line", Control::LeftLine, {0, 1, 1, 393}, true);
+        add("separator", Control::Separator, {0, 22, 503, 2}, true);
+        add("close", Control::CloseButton, {4, 4, 16, 16}, true);
+        add("title text", Control::TitleText, {0, 4, 503, 17}, true);
+        add("title picture", Control::TitlePicture, {0, 0, 503, 23}, true);
+        add("title strip, as wide as the screen", Control::TitleStrip, {0, 0, 1024, 24}, true);
+        add("background", Control::Background, {0, 24, 503, 369}, true);
     }
     void controlsStartWhereTheDescriptionPutsThem() {
         QFETCH(int, id);
@@ -85,7 +85,7 @@ private slots:
 
     void theHintWrapsAtItsWidthAndGrowsDownwards() {
         Fixture f;
-        auto* hint = f.form.control<QLabel>(Ctl::Label3);
+        auto* hint = f.form.control<QLabel>(Control::PanelHint);
         QCOMPARE(hint->text(), QStringLiteral("Appuyez sur le rectangle  pour utilisez les touches (il devient vert)"));
         QCOMPARE(hint->geometry().topLeft(), QPoint(361, 280));
         QCOMPARE(hint->width(), 141);
@@ -109,16 +109,16 @@ private slots:
     void textsAndTooltipsKeepTheirAccents_data() {
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("tooltip");
-        QTest::newRow("close") << int(Ctl::IMG2) << QStringLiteral("Fermer");
-        QTest::newRow("close pressed") << int(Ctl::Down2) << QStringLiteral("Fermer");
-        QTest::newRow("minimise") << int(Ctl::IMG6) << QStringLiteral("R\u00e9duire");
-        QTest::newRow("minimise released") << int(Ctl::UP6) << QStringLiteral("R\u00e9duire");
-        QTest::newRow("maximise") << int(Ctl::IMG7) << QStringLiteral("Agrandir");
-        QTest::newRow("maximise pressed") << int(Ctl::Down7) << QStringLiteral("Agrandir");
-        QTest::newRow("restore") << int(Ctl::IMG8) << QStringLiteral("Restaurer \u00e0 l'original");
-        QTest::newRow("restore pressed") << int(Ctl::Down8) << QStringLiteral("Restaurer \u00e0 l'original");
-        QTest::newRow("grip has none") << int(Ctl::IMG4) << QString();
-        QTest::newRow("title has none") << int(Ctl::IMG1) << QString();
+        QTest::newRow("close") << int(Control::CloseButton) << QStringLiteral("Fermer");
+        QTest::newRow("close pressed") << int(Control::CloseDownPicture) << QStringLiteral("Fermer");
+        QTest::newRow("minimise") << int(Control::MinimiseButton) << QStringLiteral("R\u00e9duire");
+        QTest::newRow("minimise released") << int(Control::MinimiseUpPicture) << QStringLiteral("R\u00e9duire");
+        QTest::newRow("maximise") << int(Control::MaximiseButton) << QStringLiteral("Agrandir");
+        QTest::newRow("maximise pressed") << int(Control::MaximiseDownPicture) << QStringLiteral("Agrandir");
+        QTest::newRow("restore") << int(Control::RestoreButton) << QStringLiteral("Restaurer \u00e0 l'original");
+        QTest::newRow("restore pressed") << int(Control::RestoreDownPicture) << QStringLiteral("Restaurer \u00e0 l'original");
+        QTest::newRow("grip has none") << int(Control::Grip) << QString();
+        QTest::newRow("title has none") << int(Control::TitlePicture) << QString();
     }
     void textsAndTooltipsKeepTheirAccents() {
         QFETCH(int, id);
@@ -133,19 +133,19 @@ private slots:
         QTest::addColumn<QString>("family");
         QTest::addColumn<double>("points");
         QTest::addColumn<bool>("bold");
-        QTest::newRow("title text") << int(Ctl::LBL1) << "Zirk pour Windows" << "Arial" << 9.0 << true;
-        QTest::newRow("title strip") << int(Ctl::LBL2) << "" << "Arial" << 12.0 << true;
-        QTest::newRow("hint") << int(Ctl::Label3)
+        QTest::newRow("title text") << int(Control::TitleText) << "Zirk pour Windows" << "Arial" << 9.0 << true;
+        QTest::newRow("title strip") << int(Control::TitleStrip) << "" << "Arial" << 12.0 << true;
+        QTest::newRow("hint") << int(Control::PanelHint)
                               << "Appuyez sur le rectangle  pour utilisez les touches (il devient vert)" << "Arial"
                               << 8.25 << true;
-        QTest::newRow("legend you") << int(Ctl::Label1) << "Vous" << "" << 0.0 << false;
-        QTest::newRow("legend exit") << int(Ctl::Label2) << "La sortie" << "" << 0.0 << false;
-        QTest::newRow("open") << int(Ctl::Command2) << "Ouvrir" << "" << 0.0 << false;
-        QTest::newRow("quit") << int(Ctl::Command1_4) << "Quitter" << "" << 0.0 << false;
-        QTest::newRow("up") << int(Ctl::Command1_0) << "8" << "" << 0.0 << false;
-        QTest::newRow("right") << int(Ctl::Command1_1) << "6" << "" << 0.0 << false;
-        QTest::newRow("left") << int(Ctl::Command1_2) << "4" << "" << 0.0 << false;
-        QTest::newRow("down") << int(Ctl::Command1_3) << "2" << "" << 0.0 << false;
+        QTest::newRow("legend you") << int(Control::PlayerLegend) << "Vous" << "" << 0.0 << false;
+        QTest::newRow("legend exit") << int(Control::ExitLegend) << "La sortie" << "" << 0.0 << false;
+        QTest::newRow("open") << int(Control::OpenButton) << "Ouvrir" << "" << 0.0 << false;
+        QTest::newRow("quit") << int(Control::QuitButton) << "Quitter" << "" << 0.0 << false;
+        QTest::newRow("up") << int(Control::UpButton) << "8" << "" << 0.0 << false;
+        QTest::newRow("right") << int(Control::RightButton) << "6" << "" << 0.0 << false;
+        QTest::newRow("left") << int(Control::LeftButton) << "4" << "" << 0.0 << false;
+        QTest::newRow("down") << int(Control::DownButton) << "2" << "" << 0.0 << false;
     }
     void captionsAndFontsAreTheDescribedOnes() {
         QFETCH(int, id);
@@ -172,11 +172,11 @@ private slots:
     void coloursAreTheDescribedOnes_data() {
         QTest::addColumn<int>("id");
         QTest::addColumn<QColor>("colour");
-        QTest::newRow("key panel starts red") << int(Ctl::Picture3) << QColor(255, 0, 0);
-        QTest::newRow("you swatch") << int(Ctl::Picture1) << QColor(255, 0, 0);
-        QTest::newRow("exit swatch") << int(Ctl::Picture2) << QColor(0, 0, 255);
-        QTest::newRow("view") << int(Ctl::SCR) << QColor(0, 0, 0);
-        QTest::newRow("title strip after start-up") << int(Ctl::LBL2) << QColor(89, 164, 203);
+        QTest::newRow("key panel starts red") << int(Control::KeyPanel) << QColor(255, 0, 0);
+        QTest::newRow("you swatch") << int(Control::PlayerSwatch) << QColor(255, 0, 0);
+        QTest::newRow("exit swatch") << int(Control::ExitSwatch) << QColor(0, 0, 255);
+        QTest::newRow("view") << int(Control::View) << QColor(0, 0, 0);
+        QTest::newRow("title strip after start-up") << int(Control::TitleStrip) << QColor(89, 164, 203);
     }
     void coloursAreTheDescribedOnes() {
         QFETCH(int, id);
@@ -221,23 +221,23 @@ private slots:
         FakeBox box;
         FakeEnd end;
         FakeScreen screen;
-        Form1 form({&chooser, &box, &end, &screen});
+        MazeWindow form({&chooser, &box, &end, &screen});
         int titleWidthWhenShown = -1;
         struct Watch : QObject {
-            Form1* form;
+            MazeWindow* form;
             int* width;
             bool eventFilter(QObject*, QEvent* e) override {
                 if (e->type() == QEvent::Show && *width < 0)
-                    *width = form->control(Ctl::IMG1)->width();
+                    *width = form->control(Control::TitlePicture)->width();
                 return false;
             }
         } watch;
         watch.form = &form;
         watch.width = &titleWidthWhenShown;
         form.installEventFilter(&watch);
-        form.Form_Load();
+        form.start();
         QCOMPARE(titleWidthWhenShown, 503);
-        QCOMPARE(form.frame().controls()[Ctl::IMG5].width, 7545.0);
+        QCOMPARE(form.frame().controls()[Control::Background].width, 7545.0);
         QCOMPARE(form.game().CellSize, 70);
     }
 
@@ -262,9 +262,9 @@ private slots:
         QFETCH(QList<float>, home);
         Fixture f(screen);
         QCOMPARE(f.form.pos(), position);
-        const GameState& g = f.form.game();
+        const Game& g = f.form.game();
         QCOMPARE(QList<float>({g.HomeWidth, g.HomeHeight, g.HomeTop, g.HomeLeft}), home);
-        QCOMPARE(f.form.control(Ctl::LBL2)->width(), screen.width());
+        QCOMPARE(f.form.control(Control::TitleStrip)->width(), screen.width());
     }
 
     void aClickLandsOnTheFrontmostControl_data() {
@@ -297,19 +297,19 @@ private slots:
         Fixture f;
         QApplication::setActiveWindow(&f.form);
         QVERIFY(QTest::qWaitForWindowActive(&f.form));
-        QCOMPARE(QApplication::focusWidget(), f.form.control(Ctl::Command2));
-        QCOMPARE(backgroundOf(f.form.control(Ctl::Picture3)), QColor(255, 0, 0));
-        const QList<Ctl> order{Ctl::Command2,   Ctl::Command1_1, Ctl::Command1_3, Ctl::Command1_4, Ctl::Command1_2,
-                               Ctl::Command1_0, Ctl::SCR,        Ctl::Picture1,   Ctl::Picture2,   Ctl::Picture3};
+        QCOMPARE(QApplication::focusWidget(), f.form.control(Control::OpenButton));
+        QCOMPARE(backgroundOf(f.form.control(Control::KeyPanel)), QColor(255, 0, 0));
+        const QList<Ctl> order{Control::OpenButton,   Control::RightButton, Control::DownButton, Control::QuitButton, Control::LeftButton,
+                               Control::UpButton, Control::View,        Control::PlayerSwatch,   Control::ExitSwatch,   Control::KeyPanel};
         for (qsizetype i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), f.form.control(order[i]));
         }
         // Tabbing onto the key panel gives it the focus colour.
-        QCOMPARE(backgroundOf(f.form.control(Ctl::Picture3)), QColor(0, 255, 0));
+        QCOMPARE(backgroundOf(f.form.control(Control::KeyPanel)), QColor(0, 255, 0));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), f.form.control(Ctl::Command2));
-        QCOMPARE(backgroundOf(f.form.control(Ctl::Picture3)), QColor(255, 0, 0));
+        QCOMPARE(QApplication::focusWidget(), f.form.control(Control::OpenButton));
+        QCOMPARE(backgroundOf(f.form.control(Control::KeyPanel)), QColor(255, 0, 0));
     }
 
     void theFrameFollowsASizeGivenByTheWindowSystem_data() {
@@ -336,35 +336,35 @@ private slots:
         QFETCH(int, backgroundHeight);
         Fixture f;
         if (gripShown) {
-            f.form.control(Ctl::IMG4)->show();
-            f.form.frame().controls()[Ctl::IMG4].visible = true;
+            f.form.control(Control::Grip)->show();
+            f.form.frame().controls()[Control::Grip].visible = true;
         }
-        const QRect view = f.form.control(Ctl::SCR)->geometry();
+        const QRect view = f.form.control(Control::View)->geometry();
         f.form.resize(size); // as the window system would
         if (gripShown)
             f.form.frame().Form_Resize();
-        QCOMPARE(f.form.control(Ctl::L4)->geometry(), rightLine);
-        QCOMPARE(f.form.control(Ctl::L1)->geometry(), bottomLine);
-        QCOMPARE(f.form.control(Ctl::IMG1)->width(), size.width());
-        QCOMPARE(f.form.control(Ctl::IMG5)->height(), backgroundHeight);
-        QCOMPARE(f.form.control(Ctl::IMG4)->geometry(), QRect(size.width() - 12, size.height() - 12, 12, 12));
-        QCOMPARE(f.form.control(Ctl::IMG6)->x(), size.width() - 20);
-        QCOMPARE(f.form.control(Ctl::SCR)->geometry(), view);
+        QCOMPARE(f.form.control(Control::RightLine)->geometry(), rightLine);
+        QCOMPARE(f.form.control(Control::BottomLine)->geometry(), bottomLine);
+        QCOMPARE(f.form.control(Control::TitlePicture)->width(), size.width());
+        QCOMPARE(f.form.control(Control::Background)->height(), backgroundHeight);
+        QCOMPARE(f.form.control(Control::Grip)->geometry(), QRect(size.width() - 12, size.height() - 12, 12, 12));
+        QCOMPARE(f.form.control(Control::MinimiseButton)->x(), size.width() - 20);
+        QCOMPARE(f.form.control(Control::View)->geometry(), view);
         QVERIFY(f.form.updatesEnabled());
     }
 
     void aScreenReaderCanNameEveryControlThatTakesTheFocus_data() {
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("name");
-        QTest::newRow("open") << int(Ctl::Command2) << "Ouvrir";
-        QTest::newRow("quit") << int(Ctl::Command1_4) << "Quitter";
-        QTest::newRow("up") << int(Ctl::Command1_0) << "8";
-        QTest::newRow("down") << int(Ctl::Command1_3) << "2";
-        QTest::newRow("view") << int(Ctl::SCR) << "Labyrinthe";
-        QTest::newRow("you swatch") << int(Ctl::Picture1) << "Vous";
-        QTest::newRow("exit swatch") << int(Ctl::Picture2) << "La sortie";
-        QTest::newRow("key panel") << int(Ctl::Picture3) << "Rectangle des touches";
-        QTest::newRow("close") << int(Ctl::IMG2) << "Fermer";
+        QTest::newRow("open") << int(Control::OpenButton) << "Ouvrir";
+        QTest::newRow("quit") << int(Control::QuitButton) << "Quitter";
+        QTest::newRow("up") << int(Control::UpButton) << "8";
+        QTest::newRow("down") << int(Control::DownButton) << "2";
+        QTest::newRow("view") << int(Control::View) << "Labyrinthe";
+        QTest::newRow("you swatch") << int(Control::PlayerSwatch) << "Vous";
+        QTest::newRow("exit swatch") << int(Control::ExitSwatch) << "La sortie";
+        QTest::newRow("key panel") << int(Control::KeyPanel) << "Rectangle des touches";
+        QTest::newRow("close") << int(Control::CloseButton) << "Fermer";
     }
     void aScreenReaderCanNameEveryControlThatTakesTheFocus() {
         QFETCH(int, id);
@@ -375,8 +375,8 @@ private slots:
 
     void theKeyPanelExplainsItselfToAScreenReader() {
         Fixture f;
-        QCOMPARE(f.form.control(Ctl::Picture3)->accessibleDescription(),
-                 f.form.control<QLabel>(Ctl::Label3)->text());
+        QCOMPARE(f.form.control(Control::KeyPanel)->accessibleDescription(),
+                 f.form.control<QLabel>(Control::PanelHint)->text());
     }
 
     // Each picture is read with its format named rather than guessed; what it shows must not change for that.
@@ -388,19 +388,19 @@ private slots:
                 continue;
             const QImage expected(QString::fromUtf8(r.picture));
             QVERIFY2(!expected.isNull(), r.picture);
-            const QImage shown = f.form.control<ImageControl>(r.id)->picture().toImage();
+            const QImage shown = f.form.control<PictureControl>(r.id)->picture().toImage();
             QVERIFY2(shown.convertToFormat(expected.format()) == expected, r.name);
             ++checked;
         }
         QVERIFY(checked > 0);
-        const QImage icon(QString::fromUtf8(kForm1.icon));
+        const QImage icon(QString::fromUtf8(kMainWindow.icon));
         QVERIFY(!icon.isNull());
         QCOMPARE(f.form.windowIcon().pixmap(icon.size()).toImage().convertToFormat(icon.format()), icon);
     }
 
     void theViewKeepsA350PixelPictureThatStartsBlack() {
         Fixture f;
-        auto* view = f.form.control<PictureBox>(Ctl::SCR);
+        auto* view = f.form.control<PictureBox>(Control::View);
         QVERIFY(view->hasPicture());
         const QImage& picture = view->picture();
         QCOMPARE(picture.size(), QSize(350, 350));

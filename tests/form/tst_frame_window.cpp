@@ -19,7 +19,7 @@ struct Fixture : FormFixture {
     bool shown(Ctl id) { return form.control(id)->isVisibleTo(&form); }
 };
 
-const Ctl kEight[] = {Ctl::IMG1, Ctl::IMG2, Ctl::IMG3, Ctl::IMG5, Ctl::IMG6, Ctl::IMG7, Ctl::IMG8, Ctl::IMG9};
+const Ctl kEight[] = {Control::TitlePicture, Control::CloseButton, Control::Separator, Control::Background, Control::MinimiseButton, Control::MaximiseButton, Control::RestoreButton, Control::Icon};
 
 } // namespace
 
@@ -29,21 +29,21 @@ class TestFrameWindow : public QObject {
 private slots:
     void theGripFollowsThePointerUntilRelease() {
         Fixture f;
-        f.showHidden({Ctl::IMG4});
+        f.showHidden({Control::Grip});
         const QPoint origin = f.form.pos();
-        const QPoint press = f.centre(Ctl::IMG4);
+        const QPoint press = f.centre(Control::Grip);
         QTest::mousePress(f.window(), Qt::LeftButton, {}, press);
         QCOMPARE(f.form.frame().Resizing, std::optional<int>(1));
         for (Ctl id : kEight)
             QVERIFY2(!f.shown(id), qPrintable(f.form.control(id)->objectName()));
-        QVERIFY(f.shown(Ctl::IMG4));
-        QVERIFY(f.shown(Ctl::LBL1));
-        QVERIFY(f.shown(Ctl::LBL2));
+        QVERIFY(f.shown(Control::Grip));
+        QVERIFY(f.shown(Control::TitleText));
+        QVERIFY(f.shown(Control::TitleStrip));
 
         QTest::mouseMove(f.window(), press + QPoint(30, 20));
         QCOMPARE(f.form.size(), QSize(533, 413));
         // The grip sits under the pointer again.
-        QCOMPARE(f.form.control(Ctl::IMG4)->geometry(), QRect(521, 401, 12, 12));
+        QCOMPARE(f.form.control(Control::Grip)->geometry(), QRect(521, 401, 12, 12));
         QTest::mouseMove(f.window(), press + QPoint(30, 20) + QPoint(-40, 5));
         QCOMPARE(f.form.size(), QSize(493, 418));
         // Far outside the window, to the left and above: shrinking below the minimum is refused as a whole.
@@ -56,31 +56,31 @@ private slots:
         // All eight come back, the three window-state buttons included, which were hidden before.
         for (Ctl id : kEight)
             QVERIFY2(f.shown(id), qPrintable(f.form.control(id)->objectName()));
-        QCOMPARE(f.form.control(Ctl::IMG1)->width(), 493);
-        QCOMPARE(f.form.control(Ctl::L4)->x(), 492);
+        QCOMPARE(f.form.control(Control::TitlePicture)->width(), 493);
+        QCOMPARE(f.form.control(Control::RightLine)->x(), 492);
         QVERIFY(f.form.updatesEnabled());
     }
 
     void aShrinkingGripStepStopsAtTheMinimumSize() {
         Fixture f;
-        f.showHidden({Ctl::IMG4});
-        const QPoint press = f.centre(Ctl::IMG4);
+        f.showHidden({Control::Grip});
+        const QPoint press = f.centre(Control::Grip);
         QTest::mousePress(f.window(), Qt::LeftButton, {}, press);
         // 3160 x 540 twips is the smallest window, 210.7 x 36 pixels.
         QTest::mouseMove(f.window(), press - QPoint(292, 0));
         QCOMPARE(f.form.width(), 211);
-        QTest::mouseMove(f.window(), f.centre(Ctl::IMG4) - QPoint(1, 357));
+        QTest::mouseMove(f.window(), f.centre(Control::Grip) - QPoint(1, 357));
         QCOMPARE(f.form.size(), QSize(211, 36));
-        QTest::mouseMove(f.window(), f.centre(Ctl::IMG4) - QPoint(1, 1));
+        QTest::mouseMove(f.window(), f.centre(Control::Grip) - QPoint(1, 1));
         QCOMPARE(f.form.size(), QSize(211, 36));
-        QTest::mouseRelease(f.window(), Qt::LeftButton, {}, f.centre(Ctl::IMG4));
+        QTest::mouseRelease(f.window(), Qt::LeftButton, {}, f.centre(Control::Grip));
     }
 
     void pointerMotionOverTheGripBeforeAnyPressDoesNothing() {
         Fixture f;
-        f.showHidden({Ctl::IMG4});
-        QTest::mouseMove(f.window(), f.centre(Ctl::IMG4));
-        QTest::mouseMove(f.window(), f.centre(Ctl::IMG4) + QPoint(5, 5));
+        f.showHidden({Control::Grip});
+        QTest::mouseMove(f.window(), f.centre(Control::Grip));
+        QTest::mouseMove(f.window(), f.centre(Control::Grip) + QPoint(5, 5));
         QCOMPARE(f.form.size(), QSize(503, 393));
         QVERIFY(!f.form.frame().Resizing.has_value());
     }
@@ -89,19 +89,19 @@ private slots:
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("pressed");
         QTest::addColumn<int>("released");
-        QTest::newRow("close") << int(Ctl::IMG2) << int(Ctl::Down2) << int(Ctl::UP2);
-        QTest::newRow("minimise") << int(Ctl::IMG6) << int(Ctl::Down6) << int(Ctl::UP6);
-        QTest::newRow("maximise") << int(Ctl::IMG7) << int(Ctl::Down7) << int(Ctl::UP7);
-        QTest::newRow("restore") << int(Ctl::IMG8) << int(Ctl::Down8) << int(Ctl::UP8);
+        QTest::newRow("close") << int(Control::CloseButton) << int(Control::CloseDownPicture) << int(Control::CloseUpPicture);
+        QTest::newRow("minimise") << int(Control::MinimiseButton) << int(Control::MinimiseDownPicture) << int(Control::MinimiseUpPicture);
+        QTest::newRow("maximise") << int(Control::MaximiseButton) << int(Control::MaximiseDownPicture) << int(Control::MaximiseUpPicture);
+        QTest::newRow("restore") << int(Control::RestoreButton) << int(Control::RestoreDownPicture) << int(Control::RestoreUpPicture);
     }
     void captionButtonsShowTheirPressedPictureWhileHeld() {
         QFETCH(int, button);
         QFETCH(int, pressed);
         QFETCH(int, released);
         Fixture f;
-        f.showHidden({Ctl::IMG6, Ctl::IMG7, Ctl::IMG8});
-        auto* image = f.form.control<ImageControl>(static_cast<Ctl>(button));
-        const auto holder = [&](int id) { return f.form.control<ImageControl>(static_cast<Ctl>(id))->picture(); };
+        f.showHidden({Control::MinimiseButton, Control::MaximiseButton, Control::RestoreButton});
+        auto* image = f.form.control<PictureControl>(static_cast<Ctl>(button));
+        const auto holder = [&](int id) { return f.form.control<PictureControl>(static_cast<Ctl>(id))->picture(); };
         QCOMPARE(image->picture().toImage(), holder(released).toImage());
         const QPoint at = image->geometry().center();
         QTest::mousePress(f.window(), Qt::LeftButton, {}, at);
@@ -114,7 +114,7 @@ private slots:
 
     void theCloseButtonClosesOnlyOnAClick() {
         Fixture f;
-        const QPoint at = f.centre(Ctl::IMG2);
+        const QPoint at = f.centre(Control::CloseButton);
         QTest::mousePress(f.window(), Qt::LeftButton, {}, at);
         QTest::mouseMove(f.window(), at + QPoint(50, 50));
         QTest::mouseRelease(f.window(), Qt::LeftButton, {}, at + QPoint(50, 50));
@@ -125,27 +125,27 @@ private slots:
 
     void maximiseAndRestoreActOnReleaseEvenOffTheButton() {
         Fixture f;
-        f.showHidden({Ctl::IMG6, Ctl::IMG7, Ctl::IMG8});
-        const QPoint maximise = f.centre(Ctl::IMG7);
+        f.showHidden({Control::MinimiseButton, Control::MaximiseButton, Control::RestoreButton});
+        const QPoint maximise = f.centre(Control::MaximiseButton);
         QTest::mousePress(f.window(), Qt::LeftButton, {}, maximise);
         QTest::mouseRelease(f.window(), Qt::LeftButton, {}, maximise + QPoint(-200, 60));
         QCOMPARE(f.form.geometry(), QRect(0, 0, 1024, 740));
         QCOMPARE(f.form.windowState() & Qt::WindowMaximized, Qt::WindowNoState);
-        QCOMPARE(f.form.control(Ctl::IMG5)->size(), QSize(1024, 716));
+        QCOMPARE(f.form.control(Control::Background)->size(), QSize(1024, 716));
         QVERIFY(f.form.updatesEnabled());
-        const QPoint restore = f.centre(Ctl::IMG8);
+        const QPoint restore = f.centre(Control::RestoreButton);
         QTest::mouseClick(f.window(), Qt::MiddleButton, {}, restore);
         QCOMPARE(f.form.geometry(), QRect(260, 187, 503, 393));
-        QCOMPARE(f.form.control(Ctl::IMG6)->x(), 483);
+        QCOMPARE(f.form.control(Control::MinimiseButton)->x(), 483);
     }
 
     void minimiseShowsTheReleasedPictureFirst() {
         Fixture f;
-        f.showHidden({Ctl::IMG6});
-        QTest::mouseClick(f.window(), Qt::LeftButton, {}, f.centre(Ctl::IMG6));
+        f.showHidden({Control::MinimiseButton});
+        QTest::mouseClick(f.window(), Qt::LeftButton, {}, f.centre(Control::MinimiseButton));
         QVERIFY(f.form.windowState() & Qt::WindowMinimized);
-        QCOMPARE(f.form.control<ImageControl>(Ctl::IMG6)->picture().toImage(),
-                 f.form.control<ImageControl>(Ctl::UP6)->picture().toImage());
+        QCOMPARE(f.form.control<PictureControl>(Control::MinimiseButton)->picture().toImage(),
+                 f.form.control<PictureControl>(Control::MinimiseUpPicture)->picture().toImage());
     }
 
     void theTitleMovesTheWindowWithThePointer_data() {

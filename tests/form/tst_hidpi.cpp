@@ -31,11 +31,11 @@ private slots:
         QFETCH(QPoint, unit);
         QFETCH(QColor, colour);
         FormFixture f;
-        Form1& form = f.form;
+        MazeWindow& form = f.form;
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         f.chooser.answers.push_back(std::string(ZIRK_MAZES_DIR) + "/exemple.dat");
-        form.Command2_Click();
-        QWidget* view = form.control(Ctl::SCR);
+        form.openMaze();
+        QWidget* view = form.control(Control::View);
         QCOMPARE(view->size(), QSize(350, 350));
         const QImage shot = view->grab().toImage();
         QCOMPARE(shot.size(), QSize(700, 700));
@@ -46,7 +46,7 @@ private slots:
 
     void theWindowAndItsPicturesScaleToo() {
         FormFixture f;
-        Form1& form = f.form;
+        MazeWindow& form = f.form;
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const QImage shot = form.grab().toImage();
         QCOMPARE(shot.size(), QSize(1006, 786));
@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(shot.pixelColor(0, 300), QColor(255, 255, 255));
         QCOMPARE(shot.pixelColor(1, 300), QColor(255, 255, 255));
         // The close picture covers 32 x 32 device pixels from (8, 8).
-        const QImage close = form.control(Ctl::IMG2)->grab().toImage();
+        const QImage close = form.control(Control::CloseButton)->grab().toImage();
         QCOMPARE(close.size(), QSize(32, 32));
     }
 };

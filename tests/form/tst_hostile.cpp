@@ -88,30 +88,30 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QList<int>, cells);
         FormFixture f;
-        Form1& form = f.form;
+        MazeWindow& form = f.form;
         FakeChooser& chooser = f.chooser;
         // Fives everywhere show which cells the file did not write.
         for (int x = 1; x <= 100; ++x)
             for (int y = 1; y <= 100; ++y)
-                form.game().Maze.write(x, y, 5);
-        form.game().PlayerX = 40;
-        form.game().PlayerY = 40;
+                form.game().maze.write(x, y, 5);
+        form.game().playerX = 40;
+        form.game().playerY = 40;
         chooser.answers.push_back(QFile::encodeName(path(file.toUtf8().constData())).toStdString());
         if (file == "removed.dat")
             chooser.afterChoice = [&] { QVERIFY(QFile::remove(path("removed.dat"))); };
 
         QElapsedTimer timer;
         timer.start();
-        form.Command2_Click();
+        form.openMaze();
         QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
 
-        QCOMPARE(QPoint(form.game().PlayerX, form.game().PlayerY), QPoint(2, 2));
+        QCOMPARE(QPoint(form.game().playerX, form.game().playerY), QPoint(2, 2));
         for (qsizetype i = 0; i + 2 < cells.size(); i += 3)
-            QVERIFY2(form.game().Maze.read(cells[i], cells[i + 1]) == cells[i + 2],
+            QVERIFY2(form.game().maze.read(cells[i], cells[i + 1]) == cells[i + 2],
                      qPrintable(QStringLiteral("cell (%1, %2)").arg(cells[i]).arg(cells[i + 1])));
-        QCOMPARE(form.game().Maze.refusedAccesses(), 0u);
+        QCOMPARE(form.game().maze.refusedAccesses(), 0u);
         // The view was redrawn around the start: the olive floor shows somewhere.
-        const QImage& view = form.control<PictureBox>(Ctl::SCR)->picture();
+        const QImage& view = form.control<PictureBox>(Control::View)->picture();
         QCOMPARE(view.pixelColor(0, 0), QColor(0, 255, 0));
         QVERIFY2(peakRssKiB() < 100 * 1024, qPrintable(QString::number(peakRssKiB())));
     }

@@ -35,7 +35,7 @@ class TestMonkey : public QObject {
 
     QTemporaryDir dir_;
     std::unique_ptr<FormFixture> f_;
-    Form1* form_ = nullptr;
+    MazeWindow* form_ = nullptr;
     int files_ = 0;
 
     QWindow* window() { return f_->window(); }
@@ -66,7 +66,7 @@ class TestMonkey : public QObject {
     }
 
     void gripDrag() {
-        QPoint at = centre(Ctl::IMG4);
+        QPoint at = centre(Control::Grip);
         QTest::mousePress(window(), Qt::LeftButton, {}, at);
         for (int i = pick(1, 4); i > 0; --i) {
             at += QPoint(pick(-40, 40), pick(-40, 40));
@@ -76,8 +76,8 @@ class TestMonkey : public QObject {
     }
 
     void oneEvent() {
-        static const Ctl buttons[] = {Ctl::Command1_0, Ctl::Command1_1, Ctl::Command1_2, Ctl::Command1_3};
-        static const Ctl focusable[] = {Ctl::Picture3, Ctl::Picture3, Ctl::SCR, Ctl::Picture1, Ctl::Command2};
+        static const Ctl buttons[] = {Control::UpButton, Control::RightButton, Control::LeftButton, Control::DownButton};
+        static const Ctl focusable[] = {Control::KeyPanel, Control::KeyPanel, Control::View, Control::PlayerSwatch, Control::OpenButton};
         const int roll = pick(0, 99);
         if (roll < 30) {
             QTest::mouseClick(window(), Qt::LeftButton, {}, centre(buttons[pick(0, 3)]));
@@ -88,13 +88,13 @@ class TestMonkey : public QObject {
         } else if (roll < 73) {
             if (pick(0, 3) > 0)
                 f_->chooser.answers.push_back(randomMaze());
-            QTest::mouseClick(window(), Qt::LeftButton, {}, centre(Ctl::Command2));
+            QTest::mouseClick(window(), Qt::LeftButton, {}, centre(Control::OpenButton));
         } else if (roll < 80) {
             form_->resize(pick(1, 1400), pick(1, 900)); // as the window system would
         } else if (roll < 88) {
             gripDrag();
         } else if (roll < 94) {
-            static const Ctl caption[] = {Ctl::IMG6, Ctl::IMG7, Ctl::IMG8};
+            static const Ctl caption[] = {Control::MinimiseButton, Control::MaximiseButton, Control::RestoreButton};
             QTest::mouseClick(window(), Qt::LeftButton, {}, centre(caption[pick(0, 2)]));
             if (form_->windowState() & Qt::WindowMinimized)
                 form_->setWindowState(Qt::WindowNoState); // the window system brings it back
@@ -115,17 +115,17 @@ class TestMonkey : public QObject {
         const auto [l4y, l4h] = span(0, px(h - 180));
         const auto [l1x, l1w] = span(-4, px(w - 180));
         const QRect expect[][2] = {
-            {form_->control(Ctl::IMG1)->geometry(), QRect(0, 0, px(w), 23)},
-            {form_->control(Ctl::IMG3)->geometry(), QRect(0, 22, px(w), 2)},
-            {form_->control(Ctl::LBL1)->geometry(), QRect(0, 4, px(w), 17)},
-            {form_->control(Ctl::IMG4)->geometry(), QRect(px(w - 180), px(h - 180), 12, 12)},
-            {form_->control(Ctl::IMG6)->geometry(), QRect(px(w - 300), 4, 16, 16)},
-            {form_->control(Ctl::IMG7)->geometry(), QRect(px(w - 600), 4, 16, 16)},
-            {form_->control(Ctl::IMG8)->geometry(), QRect(px(w - 900), 4, 16, 16)},
-            {form_->control(Ctl::L3)->geometry(), QRect(0, 0, px(w), 1)},
-            {form_->control(Ctl::L2)->geometry(), QRect(0, 1, 1, px(h))},
-            {form_->control(Ctl::L4)->geometry(), QRect(px(w - 10), l4y, 1, l4h)},
-            {form_->control(Ctl::L1)->geometry(), QRect(l1x, px(h - 10), l1w, 1)},
+            {form_->control(Control::TitlePicture)->geometry(), QRect(0, 0, px(w), 23)},
+            {form_->control(Control::Separator)->geometry(), QRect(0, 22, px(w), 2)},
+            {form_->control(Control::TitleText)->geometry(), QRect(0, 4, px(w), 17)},
+            {form_->control(Control::Grip)->geometry(), QRect(px(w - 180), px(h - 180), 12, 12)},
+            {form_->control(Control::MinimiseButton)->geometry(), QRect(px(w - 300), 4, 16, 16)},
+            {form_->control(Control::MaximiseButton)->geometry(), QRect(px(w - 600), 4, 16, 16)},
+            {form_->control(Control::RestoreButton)->geometry(), QRect(px(w - 900), 4, 16, 16)},
+            {form_->control(Control::TopLine)->geometry(), QRect(0, 0, px(w), 1)},
+            {form_->control(Control::LeftLine)->geometry(), QRect(0, 1, 1, px(h))},
+            {form_->control(Control::RightLine)->geometry(), QRect(px(w - 10), l4y, 1, l4h)},
+            {form_->control(Control::BottomLine)->geometry(), QRect(l1x, px(h - 10), l1w, 1)},
         };
         for (const auto& [actual, wanted] : expect)
             if (actual != wanted)
@@ -133,7 +133,7 @@ class TestMonkey : public QObject {
                     .arg(form_->width()).arg(form_->height())
                     .arg(actual.x()).arg(actual.y()).arg(actual.width()).arg(actual.height())
                     .arg(wanted.x()).arg(wanted.y()).arg(wanted.width()).arg(wanted.height());
-        if (h >= 360 && form_->control(Ctl::IMG5)->geometry() != QRect(0, 24, px(w), px(h - 360)))
+        if (h >= 360 && form_->control(Control::Background)->geometry() != QRect(0, 24, px(w), px(h - 360)))
             return QStringLiteral("background at %1x%2").arg(form_->width()).arg(form_->height());
         return {};
     }
@@ -147,14 +147,14 @@ private slots:
         f_ = std::make_unique<FormFixture>();
         form_ = &f_->form;
         QVERIFY(QTest::qWaitForWindowExposed(form_));
-        f_->showHidden({Ctl::IMG4, Ctl::IMG6, Ctl::IMG7, Ctl::IMG8});
+        f_->showHidden({Control::Grip, Control::MinimiseButton, Control::MaximiseButton, Control::RestoreButton});
 
-        GameState& game = form_->game();
+        Game& game = form_->game();
         for (int i = 0; i < events; ++i) {
-            const QPoint before(game.PlayerX, game.PlayerY);
+            const QPoint before(game.playerX, game.playerY);
             const int opens = f_->chooser.chosen;
             oneEvent();
-            const QPoint after(game.PlayerX, game.PlayerY);
+            const QPoint after(game.playerX, game.playerY);
             const QString where = QStringLiteral("event %1 of run %2").arg(i).arg(start);
             if (f_->chooser.chosen != opens) {
                 QVERIFY2(after == QPoint(2, 2), qPrintable(where));
@@ -162,9 +162,9 @@ private slots:
                 const QPoint d = after - before;
                 QVERIFY2(d.manhattanLength() <= 1, qPrintable(where));
                 if (d.manhattanLength() == 1)
-                    QVERIFY2(game.Maze.read(after.x(), after.y()).value_or(0) != 0, qPrintable(where));
+                    QVERIFY2(game.maze.read(after.x(), after.y()).value_or(0) != 0, qPrintable(where));
             }
-            QVERIFY2(game.Maze.refusedAccesses() == 0, qPrintable(where));
+            QVERIFY2(game.maze.refusedAccesses() == 0, qPrintable(where));
             if (!(form_->windowState() & Qt::WindowMinimized) && form_->frame().Resizing != 1) {
                 const QString mismatch = frameMismatch();
                 QVERIFY2(mismatch.isEmpty(), qPrintable(where + ": " + mismatch));

@@ -24,15 +24,15 @@ struct Fixture : FormFixture {
     }
     void open(const std::string& path) {
         chooser.answers.push_back(path);
-        click(Ctl::Command2);
+        click(Control::OpenButton);
     }
     void type(const QString& keys) {
         for (QChar c : keys)
             QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
     }
-    QPoint player() { return {form.game().PlayerX, form.game().PlayerY}; }
-    QColor view(int x, int y) { return form.control<PictureBox>(Ctl::SCR)->picture().pixelColor(x, y); }
-    QColor panel() { return form.control(Ctl::Picture3)->palette().color(QPalette::Window); }
+    QPoint player() { return {form.game().playerX, form.game().playerY}; }
+    QColor view(int x, int y) { return form.control<PictureBox>(Control::View)->picture().pixelColor(x, y); }
+    QColor panel() { return form.control(Control::KeyPanel)->palette().color(QPalette::Window); }
 };
 
 const QColor kGreen(0, 255, 0);
@@ -60,18 +60,18 @@ private slots:
     void cancellingTheDialogChangesNothing() {
         Fixture f;
         f.open(kMazes + "/exemple.dat");
-        f.click(Ctl::Command1_1);
-        const QImage before = f.form.control<PictureBox>(Ctl::SCR)->picture().copy();
-        f.click(Ctl::Command2); // no answer queued: cancelled
+        f.click(Control::RightButton);
+        const QImage before = f.form.control<PictureBox>(Control::View)->picture().copy();
+        f.click(Control::OpenButton); // no answer queued: cancelled
         QCOMPARE(f.chooser.calls, 2);
         QCOMPARE(f.player(), QPoint(3, 2));
-        QCOMPARE(f.form.control<PictureBox>(Ctl::SCR)->picture(), before);
+        QCOMPARE(f.form.control<PictureBox>(Control::View)->picture(), before);
     }
 
     void anUnreadableChoiceStillPutsThePlayerBackAtTheStart() {
         Fixture f;
         f.open(kMazes + "/exemple.dat");
-        f.click(Ctl::Command1_1);
+        f.click(Control::RightButton);
         f.open(kMazes + "/no such maze.dat");
         QCOMPARE(f.player(), QPoint(2, 2));
         QCOMPARE(f.view(175, 175), kRed);
@@ -80,21 +80,21 @@ private slots:
     void theKeyPanelIsGreenOnlyWhileItHasTheFocus() {
         Fixture f;
         QCOMPARE(f.panel(), kRed);
-        f.click(Ctl::Picture3);
-        QCOMPARE(QApplication::focusWidget(), f.form.control(Ctl::Picture3));
+        f.click(Control::KeyPanel);
+        QCOMPARE(QApplication::focusWidget(), f.form.control(Control::KeyPanel));
         QCOMPARE(f.panel(), kGreen);
-        f.click(Ctl::Command1_0);
+        f.click(Control::UpButton);
         QCOMPARE(f.panel(), kRed);
-        f.click(Ctl::SCR);
-        QCOMPARE(QApplication::focusWidget(), f.form.control(Ctl::SCR));
-        f.click(Ctl::Picture3);
+        f.click(Control::View);
+        QCOMPARE(QApplication::focusWidget(), f.form.control(Control::View));
+        f.click(Control::KeyPanel);
         QCOMPARE(f.panel(), kGreen);
     }
 
     void typedDigitsWalkToTheExitAndTheBoxSaysSo() {
         Fixture f;
         f.open(kMazes + "/exemple.dat");
-        f.click(Ctl::Picture3);
+        f.click(Control::KeyPanel);
         f.type("66");
         QCOMPARE(f.player(), QPoint(4, 2));
         f.type("22");
@@ -119,15 +119,15 @@ private slots:
     void theButtonsWalkAtAnyTimeButKeysOnlyWhileThePanelIsGreen() {
         Fixture f;
         f.open(kMazes + "/exemple.dat");
-        f.click(Ctl::Command1_1); // "6"
+        f.click(Control::RightButton); // "6"
         QCOMPARE(f.player(), QPoint(3, 2));
         f.type("6"); // the focus is on the button, not the panel
         QCOMPARE(f.player(), QPoint(3, 2));
-        f.click(Ctl::Command1_2); // "4"
+        f.click(Control::LeftButton); // "4"
         QCOMPARE(f.player(), QPoint(2, 2));
-        f.click(Ctl::Command1_0); // "8" into the wall
+        f.click(Control::UpButton); // "8" into the wall
         QCOMPARE(f.player(), QPoint(2, 2));
-        f.click(Ctl::Command1_3); // "2" into the wall
+        f.click(Control::DownButton); // "2" into the wall
         QCOMPARE(f.player(), QPoint(2, 2));
         QCOMPARE(f.end.calls, 0);
     }
@@ -151,9 +151,9 @@ private slots:
         QFETCH(QPoint, after);
         Fixture f;
         f.open(kMazes + "/exemple.dat");
-        f.click(Ctl::Picture3);
+        f.click(Control::KeyPanel);
         QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
-        QApplication::sendEvent(f.form.control(Ctl::Picture3), &press);
+        QApplication::sendEvent(f.form.control(Control::KeyPanel), &press);
         QCOMPARE(f.player(), after);
         QCOMPARE(f.end.calls, 0);
     }
@@ -168,9 +168,9 @@ private slots:
         QFETCH(QString, how);
         Fixture f;
         if (how == "Quitter") {
-            f.click(Ctl::Command1_4);
+            f.click(Control::QuitButton);
         } else {
-            f.click(Ctl::Picture3);
+            f.click(Control::KeyPanel);
             f.type(how);
         }
         QCOMPARE(f.end.calls, 1);
@@ -183,12 +183,12 @@ private slots:
     }
     void everySampleMazeLeadsFromTheStartToAnExit() {
         QFETCH(QString, file);
-        GameState state;
+        Game state;
         state.CellSize = 70;
         struct NoCanvas : Canvas {
             void fillBox(int, int, int, int, Rgb) override {}
         } canvas;
-        const LoadResult result = loadChosenMaze(state, kMazes + "/" + file.toStdString(), canvas);
+        const LoadResult result = openMaze(state, kMazes + "/" + file.toStdString(), canvas);
         QVERIFY(!result.readError && !result.overflowed);
         std::deque<std::pair<int, int>> queue{{2, 2}};
         std::set<std::pair<int, int>> seen{{2, 2}};
@@ -196,10 +196,10 @@ private slots:
         while (!queue.empty() && !reached) {
             auto [x, y] = queue.front();
             queue.pop_front();
-            reached = state.Maze.read(x, y) == kExit;
+            reached = state.maze.read(x, y) == kExit;
             for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
                 const auto next = std::pair{x + dx, y + dy};
-                const auto v = state.Maze.read(next.first, next.second);
+                const auto v = state.maze.read(next.first, next.second);
                 if (v && *v != kWall && seen.insert(next).second)
                     queue.push_back(next);
             }

@@ -22,7 +22,7 @@ const Geometry kDesigned{300, 450, 7545, 5895};
 
 // The frame as the application wires it: the window runs the frame's layout, the frame drives the window.
 struct Rig {
-    GameState home;
+    Game home;
     FakeFrameWindow window;
     Frame frame{window, home};
 
@@ -46,13 +46,13 @@ enum Field { Left = 1, Top = 2, Width = 4, Height = 8 };
 // What the layout is allowed to change; every other field of every control must stay as the description has it.
 int layoutFields(Ctl id) {
     switch (id) {
-    case Ctl::IMG1: case Ctl::IMG3: case Ctl::LBL1: case Ctl::L3: return Width;
-    case Ctl::IMG5: return Width | Height;
-    case Ctl::IMG4: return Left | Top;
-    case Ctl::IMG6: case Ctl::IMG7: case Ctl::IMG8: return Left;
-    case Ctl::L1: return Top | Width | Height;
-    case Ctl::L2: return Top;
-    case Ctl::L4: return Left | Width | Height;
+    case Control::TitlePicture: case Control::Separator: case Control::TitleText: case Control::TopLine: return Width;
+    case Control::Background: return Width | Height;
+    case Control::Grip: return Left | Top;
+    case Control::MinimiseButton: case Control::MaximiseButton: case Control::RestoreButton: return Left;
+    case Control::BottomLine: return Top | Width | Height;
+    case Control::LeftLine: return Top;
+    case Control::RightLine: return Left | Width | Height;
     default: return 0;
     }
 }
@@ -127,30 +127,30 @@ private slots:
         Rig rig;
         // A first layout at the designed size, so that a skipped step shows as keeping that layout's value.
         rig.layOutAt(7545, 5895);
-        rig[Ctl::IMG4].visible = gripShown;
+        rig[Control::Grip].visible = gripShown;
         rig.window.calls.clear();
         rig.layOutAt(w, h);
 
         QCOMPARE(rig.window.calls, QStringList({"hide", "show"}));
-        for (Ctl id : {Ctl::IMG1, Ctl::IMG3, Ctl::LBL1, Ctl::IMG5})
+        for (Ctl id : {Control::TitlePicture, Control::Separator, Control::TitleText, Control::Background})
             QCOMPARE(rig[id].width, w);
-        QTEST(rig[Ctl::IMG5].height, "backgroundHeight");
-        QTEST(QPointF(rig[Ctl::IMG4].left, rig[Ctl::IMG4].top), "grip");
-        QTEST(rig[Ctl::IMG6].left, "minimiseLeft");
-        QTEST(rig[Ctl::IMG7].left, "maximiseLeft");
-        QTEST(rig[Ctl::IMG8].left, "restoreLeft");
+        QTEST(rig[Control::Background].height, "backgroundHeight");
+        QTEST(QPointF(rig[Control::Grip].left, rig[Control::Grip].top), "grip");
+        QTEST(rig[Control::MinimiseButton].left, "minimiseLeft");
+        QTEST(rig[Control::MaximiseButton].left, "maximiseLeft");
+        QTEST(rig[Control::RestoreButton].left, "restoreLeft");
         // L1 runs along the bottom, L2 up the left, L3 along the top, L4 down the right.
-        QCOMPARE(rig[Ctl::L1].top, h - 10);
-        QCOMPARE(rig[Ctl::L1].height, h - 10);
-        QTEST(rig[Ctl::L1].width, "bottomLineEnd");
-        QCOMPARE(rig[Ctl::L2].top, h);
-        QCOMPARE(rig[Ctl::L3].width, w);
-        QCOMPARE(rig[Ctl::L4].left, w - 10);
-        QCOMPARE(rig[Ctl::L4].width, w - 10);
-        QTEST(rig[Ctl::L4].height, "rightLineEnd");
+        QCOMPARE(rig[Control::BottomLine].top, h - 10);
+        QCOMPARE(rig[Control::BottomLine].height, h - 10);
+        QTEST(rig[Control::BottomLine].width, "bottomLineEnd");
+        QCOMPARE(rig[Control::LeftLine].top, h);
+        QCOMPARE(rig[Control::TopLine].width, w);
+        QCOMPARE(rig[Control::RightLine].left, w - 10);
+        QCOMPARE(rig[Control::RightLine].width, w - 10);
+        QTEST(rig[Control::RightLine].height, "rightLineEnd");
 
         FrameState designed;
-        designed[Ctl::IMG4].visible = gripShown;
+        designed[Control::Grip].visible = gripShown;
         const QString moved = firstDifference(rig.frame.controls(), designed, layoutFields);
         QVERIFY2(moved.isEmpty(), qPrintable(moved + " was changed by the layout"));
     }
@@ -158,10 +158,10 @@ private slots:
     void layoutIsDoneWhileTheWindowIsHidden() {
         Rig rig;
         QList<double> backgroundWidths;
-        rig.window.onCall = [&](const QString&) { backgroundWidths.append(rig[Ctl::IMG5].width); };
+        rig.window.onCall = [&](const QString&) { backgroundWidths.append(rig[Control::Background].width); };
         rig.layOutAt(9000, 7000);
         QCOMPARE(rig.window.calls, QStringList({"hide", "show"}));
-        QCOMPARE(backgroundWidths, QList<double>({row(Ctl::IMG5).width, 9000}));
+        QCOMPARE(backgroundWidths, QList<double>({row(Control::Background).width, 9000}));
     }
 
     void aMinimisedWindowIsNotLaidOut() {
@@ -180,29 +180,29 @@ private slots:
 
         rig.window.isMinimised = false;
         rig.frame.Form_Resize();
-        QCOMPARE(rig[Ctl::IMG5].width, 10000.0);
+        QCOMPARE(rig[Control::Background].width, 10000.0);
     }
 
     void theLayoutLeavesTheWindowAloneWhileTheTitleIsHidden() {
         Rig rig;
-        rig[Ctl::IMG1].visible = false;
+        rig[Control::TitlePicture].visible = false;
         rig.layOutAt(9000, 7000);
         QVERIFY(rig.window.calls.isEmpty());
-        QCOMPARE(rig[Ctl::IMG5].width, 9000.0);
-        QCOMPARE(rig[Ctl::IMG4].top, 6820.0);
+        QCOMPARE(rig[Control::Background].width, 9000.0);
+        QCOMPARE(rig[Control::Grip].top, 6820.0);
     }
 
     void captionButtonShowsItsPressedPictureAndActsOnRelease_data() {
         QTest::addColumn<CaptionButton>("captionButton");
         QTest::addColumn<QStringList>("releaseCalls");
 
-        QTest::newRow("close") << CaptionButton{Ctl::IMG2, Ctl::Down2, Ctl::UP2} << QStringList();
-        QTest::newRow("minimise") << CaptionButton{Ctl::IMG6, Ctl::Down6, Ctl::UP6}
+        QTest::newRow("close") << CaptionButton{Control::CloseButton, Control::CloseDownPicture, Control::CloseUpPicture} << QStringList();
+        QTest::newRow("minimise") << CaptionButton{Control::MinimiseButton, Control::MinimiseDownPicture, Control::MinimiseUpPicture}
                                   << QStringList({"processEvents", "minimize"});
-        QTest::newRow("maximise") << CaptionButton{Ctl::IMG7, Ctl::Down7, Ctl::UP7}
+        QTest::newRow("maximise") << CaptionButton{Control::MaximiseButton, Control::MaximiseDownPicture, Control::MaximiseUpPicture}
                                   << QStringList({"hide", "top=0", "left=0", "width=19200"}) + layoutCalls() +
                                          QStringList({"height=11100"}) + layoutCalls() + QStringList({"show"});
-        QTest::newRow("restore") << CaptionButton{Ctl::IMG8, Ctl::Down8, Ctl::UP8}
+        QTest::newRow("restore") << CaptionButton{Control::RestoreButton, Control::RestoreDownPicture, Control::RestoreUpPicture}
                                  << QStringList({"hide", "width=8000"}) + layoutCalls() +
                                         QStringList({"height=6000"}) + layoutCalls() +
                                         QStringList({"top=1200", "left=2400", "show"});
@@ -214,17 +214,17 @@ private slots:
         Frame& f = rig.frame;
         const auto press = [&] {
             switch (button) {
-            case Ctl::IMG2: return f.IMG2_MouseDown();
-            case Ctl::IMG6: return f.IMG6_MouseDown();
-            case Ctl::IMG7: return f.IMG7_MouseDown();
+            case Control::CloseButton: return f.IMG2_MouseDown();
+            case Control::MinimiseButton: return f.IMG6_MouseDown();
+            case Control::MaximiseButton: return f.IMG7_MouseDown();
             default: return f.IMG8_MouseDown();
             }
         };
         const auto release = [&] {
             switch (button) {
-            case Ctl::IMG2: return f.IMG2_MouseUp();
-            case Ctl::IMG6: return f.IMG6_MouseUp();
-            case Ctl::IMG7: return f.IMG7_MouseUp();
+            case Control::CloseButton: return f.IMG2_MouseUp();
+            case Control::MinimiseButton: return f.IMG6_MouseUp();
+            case Control::MaximiseButton: return f.IMG7_MouseUp();
             default: return f.IMG8_MouseUp();
             }
         };
@@ -246,14 +246,14 @@ private slots:
 
     void minimisingPaintsTheReleasedButtonFirst() {
         Rig rig;
-        Ctl shownWhileProcessing = Ctl::Count;
+        Ctl shownWhileProcessing = Control::Count;
         rig.window.onCall = [&](const QString& call) {
             if (call == "processEvents")
-                shownWhileProcessing = rig[Ctl::IMG6].picture;
+                shownWhileProcessing = rig[Control::MinimiseButton].picture;
         };
         rig.frame.IMG6_MouseDown();
         rig.frame.IMG6_MouseUp();
-        QCOMPARE(shownWhileProcessing, rig[Ctl::UP6].picture);
+        QCOMPARE(shownWhileProcessing, rig[Control::MinimiseUpPicture].picture);
         QVERIFY(rig.window.minimized());
     }
 
@@ -264,8 +264,8 @@ private slots:
             rig.frame.IMG7_MouseUp();
             QCOMPARE(rig.window.geometry, Geometry({0, 0, 19200, 11100}));
             QVERIFY(!rig.window.minimized());
-            QCOMPARE(rig[Ctl::IMG5].width, 19200.0);
-            QCOMPARE(QPointF(rig[Ctl::IMG4].left, rig[Ctl::IMG4].top), QPointF(19020, 10920));
+            QCOMPARE(rig[Control::Background].width, 19200.0);
+            QCOMPARE(QPointF(rig[Control::Grip].left, rig[Control::Grip].top), QPointF(19020, 10920));
         }
     }
 
@@ -293,8 +293,8 @@ private slots:
         rig.frame.IMG8_MouseDown();
         rig.frame.IMG8_MouseUp();
         QCOMPARE(rig.window.geometry, Geometry({2400, 1200, 8000, 6000}));
-        QCOMPARE(rig[Ctl::IMG5].height, 6000.0 - 360);
-        QCOMPARE(QPointF(rig[Ctl::IMG4].left, rig[Ctl::IMG4].top), QPointF(7820, 5820));
+        QCOMPARE(rig[Control::Background].height, 6000.0 - 360);
+        QCOMPARE(QPointF(rig[Control::Grip].left, rig[Control::Grip].top), QPointF(7820, 5820));
     }
 
     void titleBarAndCloseButton_data() {
@@ -334,9 +334,9 @@ private slots:
 
     void holdingTheGripHidesTheFramePicturesAndReleasingShowsThemAll() {
         Rig rig;
-        const QList<Ctl> framePictures{Ctl::IMG1, Ctl::IMG2, Ctl::IMG3, Ctl::IMG5,
-                                       Ctl::IMG6, Ctl::IMG7, Ctl::IMG8, Ctl::IMG9};
-        QVERIFY(!rig[Ctl::IMG6].visible && !rig[Ctl::IMG7].visible && !rig[Ctl::IMG8].visible);
+        const QList<Ctl> framePictures{Control::TitlePicture, Control::CloseButton, Control::Separator, Control::Background,
+                                       Control::MinimiseButton, Control::MaximiseButton, Control::RestoreButton, Control::Icon};
+        QVERIFY(!rig[Control::MinimiseButton].visible && !rig[Control::MaximiseButton].visible && !rig[Control::RestoreButton].visible);
         FrameState expected = rig.frame.controls();
 
         rig.frame.IMG4_MouseDown(90, 90);

@@ -292,15 +292,15 @@ private slots:
             path = dir_.filePath(QStringLiteral("fifo"));
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         }
-        GameState state;
+        Game state;
         state.CellSize = 70;
-        state.PlayerX = 7;
-        state.PlayerY = 9;
-        fillWithNines(state.Maze);
+        state.playerX = 7;
+        state.playerY = 9;
+        fillWithNines(state.maze);
         RecordingCanvas canvas;
-        loadChosenMaze(state, path.toStdString(), canvas);
-        QCOMPARE(QPoint(state.PlayerX, state.PlayerY), QPoint(2, 2));
-        QCOMPARE(rowOf(state.Maze, 2, 3) + rowOf(state.Maze, 3, 3), rowsTwoAndThree);
+        openMaze(state, path.toStdString(), canvas);
+        QCOMPARE(QPoint(state.playerX, state.playerY), QPoint(2, 2));
+        QCOMPARE(rowOf(state.maze, 2, 3) + rowOf(state.maze, 3, 3), rowsTwoAndThree);
         QVERIFY(!canvas.boxes.isEmpty());
         QCOMPARE(canvas.boxes.first(), (Box{0, 0, 356, 356, {200, 200, 0}}));
     }
@@ -312,15 +312,15 @@ private slots:
                 content += char('0' + (x * 7 + y) % 10);
             content += "\r\n";
         }
-        GameState state;
+        Game state;
         RecordingCanvas canvas;
         const LoadResult result =
-            loadChosenMaze(state, writeFile(QStringLiteral("full.txt"), content).toStdString(), canvas);
+            openMaze(state, writeFile(QStringLiteral("full.txt"), content).toStdString(), canvas);
         QVERIFY(!result.readError);
         QVERIFY(!result.overflowed);
         for (const QPoint cell :
              {QPoint(1, 1), QPoint(100, 1), QPoint(41, 57), QPoint(1, 100), QPoint(100, 100)})
-            QCOMPARE(*state.Maze.read(cell.x(), cell.y()), (cell.x() * 7 + cell.y()) % 10);
+            QCOMPARE(*state.maze.read(cell.x(), cell.y()), (cell.x() * 7 + cell.y()) % 10);
     }
 };
 

@@ -1,5 +1,5 @@
 #include "fakes/recordingcanvas.h"
-#include "moves.h"
+#include "steps.h"
 
 #include <QPoint>
 #include <QTest>
@@ -26,19 +26,19 @@ const Box kMarkerBox{172, 172, 178, 178, {255, 0, 0}};
 const Box kExitUnderThePlayer{165, 165, 185, 185, {0, 0, 255}};
 
 // Every cell holds 0 except those given.
-GameState stateWith(QPoint player, std::initializer_list<std::pair<QPoint, int>> cells) {
-    GameState state;
+Game stateWith(QPoint player, std::initializer_list<std::pair<QPoint, int>> cells) {
+    Game state;
     state.CellSize = 70;
-    state.PlayerX = player.x();
-    state.PlayerY = player.y();
+    state.playerX = player.x();
+    state.playerY = player.y();
     for (const auto& [cell, value] : cells)
-        state.Maze.write(cell.x(), cell.y(), value);
+        state.maze.write(cell.x(), cell.y(), value);
     return state;
 }
 
 // A cross of floor around (5,5), and two more floor cells on a diagonal, so that each of the four steps from
 // the centre takes exactly one of those two out of sight.
-GameState crossroads() {
+Game crossroads() {
     return stateWith(
         {5, 5}, {{{5, 5}, 1}, {{5, 4}, 1}, {{5, 6}, 1}, {{4, 5}, 1}, {{6, 5}, 1}, {{3, 3}, 1}, {{7, 7}, 1}});
 }
@@ -67,11 +67,11 @@ private slots:
         QFETCH(QString, text);
         QFETCH(CommandSource, source);
         QFETCH(StepOutcome, outcome);
-        GameState state = crossroads();
+        Game state = crossroads();
         RecordingCanvas canvas;
         QCOMPARE(step(state, text.toStdString(), source, canvas), outcome);
         QVERIFY(canvas.boxes.isEmpty());
-        QCOMPARE(QPoint(state.PlayerX, state.PlayerY), QPoint(5, 5));
+        QCOMPARE(QPoint(state.playerX, state.playerY), QPoint(5, 5));
     }
 
     void aDirectionOntoFloorMovesAndDrawsAroundTheNewCell_data() {
@@ -89,10 +89,10 @@ private slots:
         QFETCH(QString, text);
         QFETCH(CommandSource, source);
         QFETCH(QPoint, arrival);
-        GameState state = crossroads();
+        Game state = crossroads();
         RecordingCanvas canvas;
         QCOMPARE(step(state, text.toStdString(), source, canvas), StepOutcome::Drawn);
-        QCOMPARE(QPoint(state.PlayerX, state.PlayerY), arrival);
+        QCOMPARE(QPoint(state.playerX, state.playerY), arrival);
         // Six floor cells in sight from the new cell, seven from the old one.
         QCOMPARE(canvas.boxes.size(), 2 + 7 * 19);
         QCOMPARE(canvas.boxes.first(), kBackgroundBox);
@@ -109,13 +109,13 @@ private slots:
     void aWallRefusesTheStepYetTheViewIsRedrawn() {
         QFETCH(QString, text);
         QFETCH(bool, wallWritten);
-        GameState state = stateWith({5, 5}, {{{5, 5}, 1}});
+        Game state = stateWith({5, 5}, {{{5, 5}, 1}});
         if (wallWritten)
             for (const QPoint cell : {QPoint(5, 4), QPoint(5, 6), QPoint(4, 5), QPoint(6, 5)})
-                state.Maze.write(cell.x(), cell.y(), 0);
+                state.maze.write(cell.x(), cell.y(), 0);
         RecordingCanvas canvas;
         QCOMPARE(step(state, text.toStdString(), CommandSource::Key, canvas), StepOutcome::Drawn);
-        QCOMPARE(QPoint(state.PlayerX, state.PlayerY), QPoint(5, 5));
+        QCOMPARE(QPoint(state.playerX, state.playerY), QPoint(5, 5));
         QCOMPARE(canvas.boxes.size(), 2 + 7 * 24);
     }
 
@@ -133,10 +133,10 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, endX);
         QFETCH(StepOutcome, outcome);
-        GameState state = stateWith({startX, 5}, {{{5, 5}, 1}, {{6, 5}, 2}, {{7, 5}, 2}});
+        Game state = stateWith({startX, 5}, {{{5, 5}, 1}, {{6, 5}, 2}, {{7, 5}, 2}});
         RecordingCanvas canvas;
         QCOMPARE(step(state, text.toStdString(), CommandSource::Key, canvas), outcome);
-        QCOMPARE(state.PlayerX, endX);
+        QCOMPARE(state.playerX, endX);
         QCOMPARE(canvas.boxes.first(), kBackgroundBox);
         if (outcome == StepOutcome::ExitReached) {
             QCOMPARE(canvas.boxes.last(), kMarkerBox);
@@ -147,11 +147,11 @@ private slots:
     }
 
     void walkingFromOneExitOntoTheNextAnnouncesBoth() {
-        GameState state = stateWith({5, 5}, {{{5, 5}, 1}, {{6, 5}, 2}, {{7, 5}, 2}});
+        Game state = stateWith({5, 5}, {{{5, 5}, 1}, {{6, 5}, 2}, {{7, 5}, 2}});
         RecordingCanvas canvas;
         QCOMPARE(step(state, "6", CommandSource::Key, canvas), StepOutcome::ExitReached);
         QCOMPARE(step(state, "6", CommandSource::Button, canvas), StepOutcome::ExitReached);
-        QCOMPARE(state.PlayerX, 7);
+        QCOMPARE(state.playerX, 7);
     }
 
     void theGridsLastColumnAndRowCannotBeLeft_data() {
@@ -167,14 +167,14 @@ private slots:
         QFETCH(QPoint, start);
         QFETCH(QString, text);
         QFETCH(QPoint, end);
-        GameState state = stateWith(start, {});
+        Game state = stateWith(start, {});
         for (int x = 45; x <= 100; ++x)
             for (int y = 45; y <= 100; ++y)
-                state.Maze.write(x, y, 1);
+                state.maze.write(x, y, 1);
         RecordingCanvas canvas;
         QCOMPARE(step(state, text.toStdString(), CommandSource::Key, canvas), StepOutcome::Drawn);
-        QCOMPARE(QPoint(state.PlayerX, state.PlayerY), end);
-        QCOMPARE(state.Maze.refusedAccesses(), 0u);
+        QCOMPARE(QPoint(state.playerX, state.playerY), end);
+        QCOMPARE(state.maze.refusedAccesses(), 0u);
     }
 
     void beforeAnyMazeEveryDirectionIsRefusedButDrawn_data() {
@@ -184,11 +184,11 @@ private slots:
     }
     void beforeAnyMazeEveryDirectionIsRefusedButDrawn() {
         QFETCH(QString, text);
-        GameState state;
+        Game state;
         state.CellSize = 70;
         RecordingCanvas canvas;
         QCOMPARE(step(state, text.toStdString(), CommandSource::Key, canvas), StepOutcome::Drawn);
-        QCOMPARE(QPoint(state.PlayerX, state.PlayerY), QPoint(0, 0));
+        QCOMPARE(QPoint(state.playerX, state.playerY), QPoint(0, 0));
         QCOMPARE(canvas.boxes.size(), 177);
     }
 

@@ -16,7 +16,7 @@ namespace {
 // real window system, place it elsewhere than asked.
 class FakeWindow : public StartupWindow {
 public:
-    FakeWindow(const GameState& state, long long screenWidth, long long screenHeight, long long width,
+    FakeWindow(const Game& state, long long screenWidth, long long screenHeight, long long width,
                long long height)
         : state_(state), screenWidth_(screenWidth), screenHeight_(screenHeight), width_(width),
           height_(height) {}
@@ -61,7 +61,7 @@ private:
         return 0;
     }
 
-    const GameState& state_;
+    const Game& state_;
     long long screenWidth_, screenHeight_, width_, height_;
     long long left_ = 0, top_ = 0;
 };
@@ -73,7 +73,7 @@ class StartupTest : public QObject {
 
 private slots:
     void startUpPaintsCentresRemembersThenShows() {
-        GameState state;
+        Game state;
         FakeWindow window(state, 15360, 11520, 9000, 7000);
         Form_Load(window, state);
         const QStringList expected{
@@ -118,7 +118,7 @@ private slots:
         QFETCH(bool, keepOnScreen);
         QFETCH(QPoint, asked);
         QFETCH(QRect, home);
-        GameState state;
+        Game state;
         FakeWindow fake(state, screen.width(), screen.height(), window.width(), window.height());
         fake.shift = shift;
         fake.keepOnScreen = keepOnScreen;

@@ -26,18 +26,18 @@ const Box kMarkerBox{172, 172, 178, 178, kRed};
 // A player well inside the grid, floor all around; tests place walls and exits by view cell (column i, row
 // j).
 struct View {
-    GameState state;
+    Game state;
 
     explicit View(int playerX = 50, int playerY = 50, int floor = 1) {
         state.CellSize = 70;
-        state.PlayerX = playerX;
-        state.PlayerY = playerY;
+        state.playerX = playerX;
+        state.playerY = playerY;
         for (int x = playerX - 2; x <= playerX + 2; ++x)
             for (int y = playerY - 2; y <= playerY + 2; ++y)
-                if (MazeGrid::inRange(x, y)) state.Maze.write(x, y, floor);
+                if (MazeGrid::inRange(x, y)) state.maze.write(x, y, floor);
     }
     void put(int i, int j, int value) {
-        state.Maze.write(state.PlayerX + i - 3, state.PlayerY + j - 3, value);
+        state.maze.write(state.playerX + i - 3, state.playerY + j - 3, value);
     }
     void putWalls(const QList<QPoint>& cells) {
         for (const QPoint& c : cells)
@@ -45,12 +45,12 @@ struct View {
     }
     QList<Box> boxes() const {
         RecordingCanvas canvas;
-        draw1(state, canvas);
+        drawView(state, canvas);
         return canvas.boxes;
     }
     PixelCanvas pixels() const {
         PixelCanvas canvas;
-        draw1(state, canvas);
+        drawView(state, canvas);
         return canvas;
     }
 };
@@ -161,16 +161,16 @@ private slots:
     }
 
     void anEmptyGridAroundTheOriginIsAllWallsAndHidesTheMarker() {
-        GameState state;
+        Game state;
         state.CellSize = 70;
         RecordingCanvas recorded;
-        draw1(state, recorded);
+        drawView(state, recorded);
         QCOMPARE(recorded.boxes.size(), 177);
         QCOMPARE(recorded.boxes.last(), (Box{280, 280, 350, 350, kFace}));
         PixelCanvas pixels;
-        draw1(state, pixels);
+        drawView(state, pixels);
         QCOMPARE(pixels.pixel(175, 175), kFace);
-        QCOMPARE(state.Maze.refusedAccesses(), 0u);
+        QCOMPARE(state.maze.refusedAccesses(), 0u);
     }
 
     void pixelsShowWhichBoxWasPaintedLast_data() {
@@ -238,12 +238,12 @@ private slots:
         QFETCH(int, walls);
         const View view(playerX, playerY);
         QCOMPARE(view.boxes().size(), 2 + 7 * walls);
-        QCOMPARE(view.state.Maze.refusedAccesses(), 0u);
+        QCOMPARE(view.state.maze.refusedAccesses(), 0u);
     }
 
     void theLastColumnAndRowAreTheViewsFarEdge() {
         View view(98, 98);
-        view.state.Maze.write(100, 100, 2);
+        view.state.maze.write(100, 100, 2);
         QCOMPARE(view.boxes(), (QList<Box>{kBackgroundBox, kMarkerBox, {305, 305, 325, 325, kBlue}}));
     }
 };

@@ -1,0 +1,4 @@
+#include "logging.h"
+
+Q_LOGGING_CATEGORY(lcMaze, "zirk.maze")
+Q_LOGGING_CATEGORY(lcPictures, "zirk.pictures")

@@ -1,0 +1,265 @@
+#include "mazewindow.h"
+
+#include "keys.h"
+#include "loader.h"
+#include "logging.h"
+#include "pictures.h"
+#include "texts.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QIcon>
+#include <QResizeEvent>
+
+#include <algorithm>
+#include <vector>
+
+namespace zirk {
+
+namespace {
+
+QRect pixelRect(const ControlRow& r) {
+    const int x = toPixels(r.left), y = toPixels(r.top);
+    return QRect(x, y, toPixels(r.left + r.width) - x, toPixels(r.top + r.height) - y);
+}
+
+// The frame's parts as the window's description places them.
+FrameParts designedFrame() {
+    FrameParts parts;
+    for (const ControlRow& r : kControls) {
+        if (r.framePart)
+            parts[*r.framePart] = PartState{r.left, r.top, r.width, r.height, r.visible, false};
+    }
+    return parts;
+}
+
+} // namespace
+
+// The window as the frame sees it: geometry in twips, and the frame's parts shown by their widgets.
+class MazeWindow::FrameAdapter : public FrameWindow {
+public:
+    explicit FrameAdapter(MazeWindow& window) : w(window) {}
+    bool minimized() const override { return w.windowState() & Qt::WindowMinimized; }
+    WindowGeometry geometry() const override {
+        return {toTwips(w.x()), toTwips(w.y()), toTwips(w.width()), toTwips(w.height())};
+    }
+    Twips screenWidth() const override { return toTwips(w.services_.screen->geometry().width()); }
+    Twips screenHeight() const override { return toTwips(w.services_.screen->geometry().height()); }
+    void setLeft(Twips left) override { w.move(toPixels(left), w.y()); }
+    void setTop(Twips top) override { w.move(w.x(), toPixels(top)); }
+    // Qt delivers the resize before returning while the window shows, but not while it is hidden: the layout is
+    // asked for here too, and runs only if the first did not.
+    void setWidth(Twips width) override {
+        w.resize(std::max(1, toPixels(width)), w.height());
+        w.relayout();
+    }
+    void setHeight(Twips height) override {
+        w.resize(w.width(), std::max(1, toPixels(height)));
+        w.relayout();
+    }
+    // Unmapping the window would make it flicker, drop the pointer grab of a grip drag and lose the keyboard
+    // focus; suspending its painting gives the same picture.
+    void suspendPainting() override { w.setUpdatesEnabled(false); }
+    void resumePainting() override { w.setUpdatesEnabled(true); }
+    // Laid out before it is first seen, so that the designed widths never show.
+    void show() override {
+        w.relayout();
+        w.show();
+    }
+    void minimize() override { w.setWindowState(w.windowState() | Qt::WindowMinimized); }
+    void close() override { w.close(); }
+    void processEvents() override { QCoreApplication::processEvents(); }
+    void partsChanged() override { w.frameWidgets_.show(w.frame_); }
+
+private:
+    MazeWindow& w;
+};
+
+MazeWindow::MazeWindow(Services services)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), services_(services),
+      frameWindow_(std::make_unique<FrameAdapter>(*this)),
+      frame_(*frameWindow_, designedFrame(), QString::fromUtf8(kApplicationTitle), row(Control::TitleStrip).height),
+      titleBar_(new TitleBarAgent(*this)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf8(kMainWindow.caption));
+    setWindowIcon(QIcon(loadPicture(kMainWindow.icon)));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, toQColor(kMainWindow.back));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    resize(toPixels(kMainWindow.width), toPixels(kMainWindow.height));
+    createControls();
+    connectControls();
+    frameWidgets_.show(frame_);
+}
+
+MazeWindow::~MazeWindow() = default;
+
+void MazeWindow::createControls() {
+    // Created back to front: a later sibling is drawn over an earlier one and takes the mouse first.
+    for (auto it = kControls.rbegin(); it != kControls.rend(); ++it) {
+        const ControlRow& r = *it;
+        QWidget* w = nullptr;
+        switch (r.kind) {
+        case Kind::KeyPanel:
+            w = new KeyPanel(r, this);
+            break;
+        case Kind::MazeView:
+            w = new MazeView(r, this);
+            break;
+        case Kind::ColourBox:
+            w = new ColourBox(r, this);
+            break;
+        case Kind::Button:
+            w = new PictureButton(r, this);
+            break;
+        case Kind::Label:
+            w = new TextLabel(r, this);
+            break;
+        case Kind::Picture: {
+            auto* picture = new PictureControl(r.stretch, this);
+            picture->setPicture(loadPicture(r.picture));
+            if (r.pressedPicture)
+                picture->setPressedPicture(loadPicture(r.pressedPicture));
+            if (r.cursor == Cursor::SizeDiagonal)
+                picture->setCursor(Qt::SizeFDiagCursor);
+            w = picture;
+            break;
+        }
+        case Kind::Disc:
+            w = new Disc(r, this);
+            break;
+        case Kind::Line:
+            w = new BorderLine(toQColor(r.fore.value_or(Rgb{})), r.top == r.height, this);
+            break;
+        case Kind::FileDialog:
+            break; // the dialog is made when it is needed
+        }
+        if (!w)
+            continue;
+        controls_[static_cast<std::size_t>(r.control)] = w;
+        w->setObjectName(QString::fromUtf8(r.name) + (r.index >= 0 ? QStringLiteral("(%1)").arg(r.index) : QString()));
+        if (r.framePart) {
+            frameWidgets_.set(*r.framePart, w);
+        } else {
+            w->setGeometry(pixelRect(r));
+            w->setVisible(r.visible);
+        }
+        if (r.kind != Kind::Line)
+            w->setFont(r.font.family ? fontFor(r.font) : font());
+        if (r.growsWithText) {
+            // Wraps at its width; its height is whatever the text needs.
+            w->resize(w->width(), w->heightForWidth(w->width()));
+        }
+        if (r.tooltip)
+            w->setToolTip(QString::fromUtf8(r.tooltip));
+        // A screen reader names a control by its caption or tooltip, else by the name given for it.
+        if (const char* name = r.accessibleName ? r.accessibleName : r.caption ? r.caption : r.tooltip)
+            w->setAccessibleName(QString::fromUtf8(name));
+        if (r.accessibleDescription)
+            w->setAccessibleDescription(QString::fromUtf8(r.accessibleDescription));
+    }
+    // Tab order follows the tab indices of the controls that can take the focus.
+    std::vector<const ControlRow*> focusable;
+    for (const ControlRow& r : kControls) {
+        if (r.tabIndex >= 0 && control(r.control)->focusPolicy() != Qt::NoFocus)
+            focusable.push_back(&r);
+    }
+    std::sort(focusable.begin(), focusable.end(),
+              [](const ControlRow* a, const ControlRow* b) { return a->tabIndex < b->tabIndex; });
+    for (std::size_t i = 1; i < focusable.size(); ++i)
+        setTabOrder(control(focusable[i - 1]->control), control(focusable[i]->control));
+}
+
+void MazeWindow::connectControls() {
+    for (const ControlRow& r : kControls) {
+        if (r.command)
+            connect(control<QPushButton>(r.control), &QPushButton::clicked, this, [this, c = *r.command] { walk(c); });
+    }
+    connect(control<QPushButton>(Control::OpenButton), &QPushButton::clicked, this, &MazeWindow::openMaze);
+    connect(control<KeyPanel>(Control::KeyPanel), &KeyPanel::typed, this, [this](char key) {
+        if (const std::optional<Command> command = commandForKey(key))
+            walk(*command);
+    });
+
+    titleBar_->watch(control(Control::TitlePicture));
+    titleBar_->watch(control(Control::TitleText));
+
+    for (FramePart button : {FramePart::CloseButton, FramePart::MinimiseButton, FramePart::MaximiseButton,
+                             FramePart::RestoreButton}) {
+        auto* picture = static_cast<PictureControl*>(frameWidgets_[button]);
+        connect(picture, &PictureControl::pressed, this, [this, button] { frame_.pressCaptionButton(button); });
+        connect(picture, &PictureControl::released, this, [this, button] { frame_.releaseCaptionButton(button); });
+        connect(picture, &PictureControl::clicked, this, [this, button] { frame_.clickCaptionButton(button); });
+    }
+
+    auto* grip = static_cast<PictureControl*>(frameWidgets_[FramePart::Grip]);
+    connect(grip, &PictureControl::pressed, this, [this](Qt::MouseButton, Twips x, Twips y) { frame_.pressGrip(x, y); });
+    connect(grip, &PictureControl::moved, this, [this](Twips x, Twips y) { frame_.moveGrip(x, y); });
+    connect(grip, &PictureControl::released, this, [this] { frame_.releaseGrip(); });
+}
+
+void MazeWindow::start() {
+    auto* strip = control<TextLabel>(Control::TitleStrip);
+    strip->setBackColour(kTitleStripColour);
+    // As wide as the screen, so that no window width ever shows its end.
+    strip->resize(services_.screen->geometry().width(), strip->height());
+    frame_.setVisible(FramePart::LeftLine, true);
+    frame_.showCentred();
+}
+
+void MazeWindow::relayout() {
+    // Setting the size first makes any layout asked for while this one runs a no-op.
+    if (laidOutFor_ == size() || (windowState() & Qt::WindowMinimized))
+        return;
+    laidOutFor_ = size();
+    frame_.relayout();
+}
+
+void MazeWindow::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    if (isVisible())
+        relayout();
+}
+
+void MazeWindow::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    // Coming back from the minimised state lays the frame out for whatever size the window has now.
+    if (e->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized)) {
+        laidOutFor_ = QSize();
+        relayout();
+    }
+}
+
+void MazeWindow::walk(Command command) {
+    auto* view = control<MazeView>(Control::View);
+    const StepOutcome outcome = zirk::walk(game_, command, view->canvas());
+    view->update();
+    switch (outcome) {
+    case StepOutcome::Quit:
+        services_.end->endNow();
+        break;
+    case StepOutcome::ExitReached:
+        services_.box->tell(this, QString::fromUtf8(kExitMessage), QString::fromUtf8(kApplicationTitle));
+        break;
+    case StepOutcome::Drawn:
+        break;
+    }
+}
+
+void MazeWindow::openMaze() {
+    const std::optional<std::string> path = services_.chooser->chooseMaze(this);
+    if (!path)
+        return;
+    auto* view = control<MazeView>(Control::View);
+    const LoadResult result = zirk::openMaze(game_, *path, view->canvas());
+    view->update();
+    const QString name = QFile::decodeName(QByteArray::fromStdString(*path));
+    if (result.readError)
+        qCWarning(lcMaze) << "cannot read the maze" << name << "past line" << result.rows;
+    else if (result.overflowed)
+        qCWarning(lcMaze) << "the maze" << name << "is larger than 100 x 100; it was read up to line" << result.rows;
+}
+
+} // namespace zirk

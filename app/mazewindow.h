@@ -1,0 +1,69 @@
+#pragma once
+
+#include "controls.h"
+#include "frame.h"
+#include "grid.h"
+#include "services.h"
+#include "steps.h"
+#include "framewidgets.h"
+#include "titlebar.h"
+#include "widgets.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+namespace zirk {
+
+// The game's one window. It builds its controls from the window's description, keeps the game and the frame,
+// and turns buttons and keys into commands for the game.
+class MazeWindow : public QWidget {
+    Q_OBJECT
+public:
+    struct Services {
+        FileChooser* chooser;
+        MessageBox* box;
+        ProgramEnd* end;
+        ScreenArea* screen;
+    };
+
+    explicit MazeWindow(Services services);
+    ~MazeWindow() override;
+
+    // Colours and widens the title strip, centres the window and shows it.
+    void start();
+
+    QWidget* control(Control id) const { return controls_[static_cast<std::size_t>(id)]; }
+    template <typename T> T* control(Control id) const { return static_cast<T*>(control(id)); }
+    const Game& game() const { return game_; }
+    Game& game() { return game_; }
+    Frame& frame() { return frame_; }
+
+    // What the buttons and keys do.
+    void openMaze();
+    void walk(Command command);
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    class FrameAdapter;
+
+    void createControls();
+    void connectControls();
+    // Lays the frame out for the window's size, unless it already is.
+    void relayout();
+
+    Services services_;
+    Game game_;
+    std::array<QWidget*, kControlCount> controls_{};
+    FrameWidgets frameWidgets_;
+    std::unique_ptr<FrameAdapter> frameWindow_;
+    Frame frame_;
+    TitleBarAgent* titleBar_;
+    QSize laidOutFor_;
+};
+
+} // namespace zirk

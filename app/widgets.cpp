@@ -1,0 +1,170 @@
+#include "widgets.h"
+
+#include "pictures.h"
+#include "texts.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+#include <algorithm>
+#include <utility>
+
+namespace zirk {
+
+QColor toQColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
+
+QFont fontFor(const Font& font) {
+    QFont f;
+    if (font.family) {
+        f.setFamily(QString::fromUtf8(font.family));
+        f.setPointSizeF(font.points);
+        f.setWeight(static_cast<QFont::Weight>(font.weight));
+    }
+    return f;
+}
+
+namespace {
+
+void setBackground(QWidget& widget, Rgb colour) {
+    QPalette pal = widget.palette();
+    pal.setColor(QPalette::Window, toQColor(colour));
+    widget.setPalette(pal);
+}
+
+} // namespace
+
+TextLabel::TextLabel(const ControlRow& row, QWidget* parent) : QLabel(parent) {
+    if (row.caption)
+        setText(QString::fromUtf8(row.caption));
+    setTextFormat(Qt::PlainText);
+    setAlignment(row.centred ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignTop);
+    setWordWrap(row.growsWithText);
+    if (row.fore) {
+        QPalette pal = palette();
+        pal.setColor(QPalette::WindowText, toQColor(*row.fore));
+        setPalette(pal);
+    }
+    setAutoFillBackground(row.opaque);
+}
+
+void TextLabel::setBackColour(Rgb colour) { setBackground(*this, colour); }
+
+Disc::Disc(const ControlRow& row, QWidget* parent) : QWidget(parent), colour_(toQColor(row.back.value_or(Rgb{}))) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Disc::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const int d = std::min(width(), height());
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour_);
+    p.drawEllipse(QRect((width() - d) / 2, (height() - d) / 2, d, d));
+}
+
+ColourBox::ColourBox(const ControlRow& row, QWidget* parent) : QFrame(parent), back_(row.back.value_or(Rgb{})) {
+    setFocusPolicy(Qt::StrongFocus);
+    if (row.sunkenBorder) {
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setLineWidth(2);
+    }
+    setAutoFillBackground(true);
+    setBackColour(back_);
+}
+
+void ColourBox::setBackColour(Rgb colour) {
+    back_ = colour;
+    setBackground(*this, colour);
+    update();
+}
+
+KeyPanel::KeyPanel(const ControlRow& row, QWidget* parent) : ColourBox(row, parent) {}
+
+// Focus that comes and goes with the whole window (another application, a modal box) is not a focus change
+// between the window's own controls and leaves the colour alone.
+void KeyPanel::focusInEvent(QFocusEvent* e) {
+    ColourBox::focusInEvent(e);
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+        setBackColour(kPanelFocused);
+}
+
+void KeyPanel::focusOutEvent(QFocusEvent* e) {
+    ColourBox::focusOutEvent(e);
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+        setBackColour(kPanelUnfocused);
+}
+
+void KeyPanel::keyPressEvent(QKeyEvent* e) {
+    // Keys that type nothing, or characters beyond one byte, pass nothing on.
+    for (QChar c : e->text()) {
+        if (c.unicode() < 256)
+            emit typed(static_cast<char>(c.unicode()));
+    }
+    e->accept();
+}
+
+MazeView::MazeView(const ControlRow& row, QWidget* parent)
+    : QWidget(parent), picture_(toPixels(row.width), toPixels(row.height), QImage::Format_RGB32) {
+    setFocusPolicy(Qt::StrongFocus);
+    picture_.fill(toQColor(row.back.value_or(Rgb{})));
+    // The picture covers the whole view: nothing beneath it needs painting.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void MazeView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawImage(0, 0, picture_);
+}
+
+void MazeView::fillBox(int x1, int y1, int x2, int y2, Rgb colour) {
+    if (x1 > x2)
+        std::swap(x1, x2);
+    if (y1 > y2)
+        std::swap(y1, y2);
+    x1 = std::max(x1, 0);
+    y1 = std::max(y1, 0);
+    x2 = std::min(x2, picture_.width() - 1);
+    y2 = std::min(y2, picture_.height() - 1);
+    if (x1 > x2 || y1 > y2)
+        return;
+    const QRgb value = qRgb(colour.r, colour.g, colour.b);
+    // scanLine() checks for sharing on every call; the picture is ours alone, so take its rows once.
+    uchar* const bits = picture_.bits();
+    const qsizetype stride = picture_.bytesPerLine();
+    for (int y = y1; y <= y2; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+        std::fill(line + x1, line + x2 + 1, value);
+    }
+}
+
+PictureButton::PictureButton(const ControlRow& row, QWidget* parent) : QPushButton(parent) {
+    setText(QString::fromUtf8(row.caption));
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoDefault(false);
+    if (row.picture)
+        picture_ = loadPicture(row.picture);
+}
+
+void PictureButton::paintEvent(QPaintEvent* e) {
+    if (picture_.isNull()) {
+        QPushButton::paintEvent(e);
+        return;
+    }
+    QStylePainter p(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    option.icon = QIcon();
+    p.drawControl(QStyle::CE_PushButton, option);
+    const int shift = isDown() ? 1 : 0;
+    const int gap = 3;
+    const int textHeight = fontMetrics().height();
+    const int top = std::max(0, (height() - picture_.height() - textHeight) / 2 - gap / 2);
+    p.drawPixmap((width() - picture_.width()) / 2 + shift, top + shift, picture_);
+    p.drawText(QRect(shift, top + picture_.height() + shift, width(), textHeight), Qt::AlignHCenter | Qt::AlignTop,
+               text());
+}
+
+} // namespace zirk

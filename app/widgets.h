@@ -1,0 +1,98 @@
+#pragma once
+
+#include "colour.h"
+#include "controls.h"
+#include "view.h"
+
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QWidget>
+
+namespace zirk {
+
+QColor toQColor(Rgb colour);
+QFont fontFor(const Font& font);
+
+// A text label. It takes no mouse input of its own: presses go on to whatever lies beneath.
+class TextLabel : public QLabel {
+    Q_OBJECT
+public:
+    TextLabel(const ControlRow& row, QWidget* parent);
+    void setBackColour(Rgb colour);
+};
+
+// A filled circle, centred in its box.
+class Disc : public QWidget {
+    Q_OBJECT
+public:
+    Disc(const ControlRow& row, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QColor colour_;
+};
+
+// A box of one colour that can hold the focus: the legend's swatches.
+class ColourBox : public QFrame {
+    Q_OBJECT
+public:
+    ColourBox(const ControlRow& row, QWidget* parent);
+    void setBackColour(Rgb colour);
+    Rgb backColour() const { return back_; }
+
+private:
+    Rgb back_;
+};
+
+// Where typed keys go: green while it has the focus, red otherwise. Each typed character of one byte is passed on.
+class KeyPanel : public ColourBox {
+    Q_OBJECT
+public:
+    KeyPanel(const ControlRow& row, QWidget* parent);
+
+signals:
+    void typed(char character);
+
+protected:
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+// The 350 x 350 close-up of the maze. The game draws into its picture through `canvas()`; the picture is kept,
+// so the view shows the last drawing until the next one.
+class MazeView : public QWidget, private Canvas {
+    Q_OBJECT
+public:
+    MazeView(const ControlRow& row, QWidget* parent);
+    Canvas& canvas() { return *this; }
+    const QImage& picture() const { return picture_; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    void fillBox(int x1, int y1, int x2, int y2, Rgb colour) override;
+
+    QImage picture_;
+};
+
+// A push button, with its picture, if any, above its caption.
+class PictureButton : public QPushButton {
+    Q_OBJECT
+public:
+    PictureButton(const ControlRow& row, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    QPixmap picture_;
+};
+
+} // namespace zirk
