@@ -103,4 +103,13 @@ const std::array<ControlRow, kControlCount> kControls{{
 }};
 // clang-format on
 
+FrameParts designedFrame() {
+    FrameParts parts;
+    for (const ControlRow& r : kControls) {
+        if (r.framePart)
+            parts[*r.framePart] = PartState{r.left, r.top, r.width, r.height, r.visible, false};
+    }
+    return parts;
+}
+
 } // namespace zirk

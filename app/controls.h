@@ -75,4 +75,7 @@ extern const std::array<ControlRow, kControlCount> kControls;
 
 inline const ControlRow& row(Control control) { return kControls[static_cast<std::size_t>(control)]; }
 
+// The frame's parts as the description places them.
+FrameParts designedFrame();
+
 } // namespace zirk

@@ -24,16 +24,6 @@ QRect pixelRect(const ControlRow& r) {
     return QRect(x, y, toPixels(r.left + r.width) - x, toPixels(r.top + r.height) - y);
 }
 
-// The frame's parts as the window's description places them.
-FrameParts designedFrame() {
-    FrameParts parts;
-    for (const ControlRow& r : kControls) {
-        if (r.framePart)
-            parts[*r.framePart] = PartState{r.left, r.top, r.width, r.height, r.visible, false};
-    }
-    return parts;
-}
-
 } // namespace
 
 // The window as the frame sees it: geometry in twips, and the frame's parts shown by their widgets.

@@ -1,7 +1,8 @@
 #pragma once
 
 // A window for the frame's handlers that only remembers: its geometry in twips, whether it is minimised, and
-// every call made on it, in order, as short strings ("hide", "width=19200", "layout", ...).
+// every call made on it, in order, as short strings ("hide", "width=19200", "layout", ...). "hide" and "show"
+// stand for suspended and resumed painting.
 
 #include "frame.h"
 
@@ -30,60 +31,56 @@ inline char* toString(const Geometry& g) {
 
 class FakeFrameWindow : public FrameWindow {
 public:
-    explicit FakeFrameWindow(Geometry start = {0, 0, 7545, 5895}) : geometry(start) {}
+    explicit FakeFrameWindow(Geometry start = {0, 0, 7545, 5895}) : current(start) {}
 
     // Set once the frame exists: the frame needs the window first, and the window runs the frame's layout.
     Frame* frame = nullptr;
 
-    Geometry geometry;
+    Geometry current;
     bool isMinimised = false;
     double screenW = 19200;
     double screenH = 11520;
 
     QStringList calls;
-    int controlsChangedCount = 0;
+    int partsChangedCount = 0;
     // Called after each call is logged, so a test can look at the frame at that very moment.
     std::function<void(const QString&)> onCall;
 
     bool minimized() const override { return isMinimised; }
-    // Borderless: the inside is the whole window.
-    double scaleWidth() const override { return geometry.width; }
-    double scaleHeight() const override { return geometry.height; }
-    double width() const override { return geometry.width; }
-    double height() const override { return geometry.height; }
+    WindowGeometry geometry() const override { return {current.left, current.top, current.width, current.height}; }
     double screenWidth() const override { return screenW; }
     double screenHeight() const override { return screenH; }
 
     void setLeft(double twips) override {
-        geometry.left = twips;
+        current.left = twips;
         log(QStringLiteral("left=") + number(twips));
     }
     void setTop(double twips) override {
-        geometry.top = twips;
+        current.top = twips;
         log(QStringLiteral("top=") + number(twips));
     }
     // The real window lays its controls out again before a size change returns.
     void setWidth(double twips) override {
-        geometry.width = twips;
+        current.width = twips;
         log(QStringLiteral("width=") + number(twips));
         layout();
     }
     void setHeight(double twips) override {
-        geometry.height = twips;
+        current.height = twips;
         log(QStringLiteral("height=") + number(twips));
         layout();
     }
-    void hideWindow() override { log(QStringLiteral("hide")); }
-    void showWindow() override { log(QStringLiteral("show")); }
+    void suspendPainting() override { log(QStringLiteral("hide")); }
+    void resumePainting() override { log(QStringLiteral("show")); }
+    void show() override { log(QStringLiteral("shown")); }
     void minimize() override {
         isMinimised = true;
         log(QStringLiteral("minimize"));
     }
     void processEvents() override { log(QStringLiteral("processEvents")); }
-    void unload() override { log(QStringLiteral("unload")); }
-    void startSystemMove() override { log(QStringLiteral("systemMove")); }
+    void close() override { log(QStringLiteral("unload")); }
     // Counted apart from the calls: it says nothing about the window and would clutter every expected sequence.
-    void controlsChanged() override { ++controlsChangedCount; }
+    void partsChanged() override { ++partsChangedCount; }
 
 private:
     static QString number(double twips) { return QString::number(twips, 'g', 15); }
@@ -97,7 +94,7 @@ private:
     void layout() {
         log(QStringLiteral("layout"));
         if (frame)
-            frame->Form_Resize();
+            frame->relayout();
     }
 };
 
