@@ -32,6 +32,7 @@ done
 {
     echo bin/zirk
     echo share/applications/zirk.desktop
+    echo share/doc/zirk/copyright
     for n in "${sizes[@]}"; do echo "share/icons/hicolor/${n}x${n}/apps/zirk.png"; done
     echo share/man/man6/zirk.6.gz
     for m in "${mazes[@]}"; do echo "share/zirk/mazes/$m"; done
