@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Zirk: the front door.
 #
 #   make run     install what the game needs, build it, play

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # add-spdx.sh [FILE...]
 #
 # Puts the licence line at the top of each source file that lacks it: on line 1, or on line 2

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Which files are this project's own source, and how each one carries the licence line. Sourced by
 # tools/add-spdx.sh and tools/check-format.sh so that the tool that adds the line and the check

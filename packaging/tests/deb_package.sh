@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # deb_package BUILD_DIR SOURCE_DIR
 #
 # Builds the .deb into a temporary folder, reads its control fields and file list, unpacks it

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # install_tree BUILD_DIR SOURCE_DIR
 #
 # Installs the build into an empty prefix and checks every file that lands there: nothing
