@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the benchmarks of a build tree offscreen and prints the table; fails when a budget is missed.
 #   bench/run.sh [build-dir]     (default build-bench)
 set -eu

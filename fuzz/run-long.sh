@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A long local fuzzing run: each target in turn, one process at a time and at low priority, so that the
 # machine stays usable, starting from a fresh copy of its seeds. Prints what each run did at the end.
 #

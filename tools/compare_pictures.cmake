@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Redraws the pictures into a fresh folder and checks that they match the
 # committed ones byte for byte, so nobody edits a picture by hand or changes
 # the drawing code without refreshing app/pictures/.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's picture of the game in play from a real window under Xvfb: the sample maze
 # opened through the dialog and a few steps walked with the keys, the exit in sight.
 #

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # install_tree BUILD_DIR SOURCE_DIR
 #
 # Installs the build into an empty prefix and checks every file that lands there: nothing
@@ -32,6 +33,7 @@ done
 {
     echo bin/zirk
     echo share/applications/zirk.desktop
+    echo share/doc/zirk/copyright
     for n in "${sizes[@]}"; do echo "share/icons/hicolor/${n}x${n}/apps/zirk.png"; done
     echo share/man/man6/zirk.6.gz
     for m in "${mazes[@]}"; do echo "share/zirk/mazes/$m"; done

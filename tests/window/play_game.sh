@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A whole game played as a person would, without a window manager: "Ouvrir", the file dialog,
 # the sample maze, the key panel, the walk to the exit, the message box, and "q".
 #

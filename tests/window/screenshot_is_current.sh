@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The screenshot in the README, taken again by the script that made it, must not differ by a pixel.
 #
 # usage: screenshot_is_current.sh ZIRK COMMITTED.png

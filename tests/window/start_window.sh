@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The window as it first appears on a 1024 x 768 screen without a window manager, what happens to
 # its frame when the window system resizes it, and the refusal to start without a display.
 #

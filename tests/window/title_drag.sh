@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Moving the borderless window by its title, with or without a window manager, and the close
 # picture: pressing the title picture or the title text and dragging moves the window with the
 # pointer, the icon does not, a press on the close picture released elsewhere keeps the window,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program writes nothing: a whole game (a cancelled file dialog first, then the sample maze
 # to its exit, then q) leaves the home and XDG folders empty and the working folder as it was;
 # under strace, when it is there, no file is opened for writing, created, renamed, linked or

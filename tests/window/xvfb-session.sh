@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Helpers for the real-window tests: a private X server, a window manager, finding windows,
 # screenshots and pixels, an empty home. Source it from a bash test script:
