@@ -22,20 +22,18 @@ struct FormFixture {
     }
 
     QWindow* window() { return form.windowHandle(); }
-    QPoint centre(Ctl id) { return form.control(id)->geometry().center(); }
+    QPoint centre(Control id) { return form.control(id)->geometry().center(); }
 
     // Through the window, so that Qt picks the control under the pointer as a real click would.
-    void click(Ctl id, Qt::MouseButton button = Qt::LeftButton) {
+    void click(Control id, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mouseClick(window(), button, {}, centre(id));
     }
 
     // Nothing a player can do shows the grip or the window-state buttons; tests show them to reach them.
-    void showHidden(std::initializer_list<Ctl> ids) {
-        for (Ctl id : ids) {
-            form.frame().controls()[id].visible = true;
-            form.control(id)->show();
-        }
-        form.frame().Form_Resize();
+    void showHidden(std::initializer_list<FramePart> parts) {
+        for (FramePart part : parts)
+            form.frame().setVisible(part, true);
+        form.frame().relayout();
     }
 };
 

@@ -16,10 +16,12 @@ struct Fixture : FormFixture {
         if (!QTest::qWaitForWindowExposed(&form))
             qWarning("the window was not exposed");
     }
-    bool shown(Ctl id) { return form.control(id)->isVisibleTo(&form); }
+    bool shown(Control id) { return form.control(id)->isVisibleTo(&form); }
 };
 
-const Ctl kEight[] = {Control::TitlePicture, Control::CloseButton, Control::Separator, Control::Background, Control::MinimiseButton, Control::MaximiseButton, Control::RestoreButton, Control::Icon};
+const Control kEight[] = {
+    Control::TitlePicture,   Control::CloseButton,    Control::Separator,     Control::Background,
+    Control::MinimiseButton, Control::MaximiseButton, Control::RestoreButton, Control::Icon};
 
 } // namespace
 
@@ -29,12 +31,12 @@ class TestFrameWindow : public QObject {
 private slots:
     void theGripFollowsThePointerUntilRelease() {
         Fixture f;
-        f.showHidden({Control::Grip});
+        f.showHidden({FramePart::Grip});
         const QPoint origin = f.form.pos();
         const QPoint press = f.centre(Control::Grip);
         QTest::mousePress(f.window(), Qt::LeftButton, {}, press);
-        QCOMPARE(f.form.frame().Resizing, std::optional<int>(1));
-        for (Ctl id : kEight)
+        QVERIFY(f.form.frame().gripHeld());
+        for (Control id : kEight)
             QVERIFY2(!f.shown(id), qPrintable(f.form.control(id)->objectName()));
         QVERIFY(f.shown(Control::Grip));
         QVERIFY(f.shown(Control::TitleText));
@@ -52,9 +54,9 @@ private slots:
         QCOMPARE(f.form.pos(), origin);
 
         QTest::mouseRelease(f.window(), Qt::LeftButton, {}, QPoint(-300, -300));
-        QCOMPARE(f.form.frame().Resizing, std::optional<int>(0));
+        QVERIFY(!f.form.frame().gripHeld());
         // All eight come back, the three window-state buttons included, which were hidden before.
-        for (Ctl id : kEight)
+        for (Control id : kEight)
             QVERIFY2(f.shown(id), qPrintable(f.form.control(id)->objectName()));
         QCOMPARE(f.form.control(Control::TitlePicture)->width(), 493);
         QCOMPARE(f.form.control(Control::RightLine)->x(), 492);
@@ -63,7 +65,7 @@ private slots:
 
     void aShrinkingGripStepStopsAtTheMinimumSize() {
         Fixture f;
-        f.showHidden({Control::Grip});
+        f.showHidden({FramePart::Grip});
         const QPoint press = f.centre(Control::Grip);
         QTest::mousePress(f.window(), Qt::LeftButton, {}, press);
         // 3160 x 540 twips is the smallest window, 210.7 x 36 pixels.
@@ -78,30 +80,35 @@ private slots:
 
     void pointerMotionOverTheGripBeforeAnyPressDoesNothing() {
         Fixture f;
-        f.showHidden({Control::Grip});
+        f.showHidden({FramePart::Grip});
         QTest::mouseMove(f.window(), f.centre(Control::Grip));
         QTest::mouseMove(f.window(), f.centre(Control::Grip) + QPoint(5, 5));
         QCOMPARE(f.form.size(), QSize(503, 393));
-        QVERIFY(!f.form.frame().Resizing.has_value());
+        QVERIFY(!f.form.frame().gripHeld());
     }
 
     void captionButtonsShowTheirPressedPictureWhileHeld_data() {
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("pressed");
         QTest::addColumn<int>("released");
-        QTest::newRow("close") << int(Control::CloseButton) << int(Control::CloseDownPicture) << int(Control::CloseUpPicture);
-        QTest::newRow("minimise") << int(Control::MinimiseButton) << int(Control::MinimiseDownPicture) << int(Control::MinimiseUpPicture);
-        QTest::newRow("maximise") << int(Control::MaximiseButton) << int(Control::MaximiseDownPicture) << int(Control::MaximiseUpPicture);
-        QTest::newRow("restore") << int(Control::RestoreButton) << int(Control::RestoreDownPicture) << int(Control::RestoreUpPicture);
+        const auto add = [](const char* name, Control button, Control pressed, Control released) {
+            QTest::newRow(name) << int(button) << int(pressed) << int(released);
+        };
+        add("close", Control::CloseButton, Control::CloseDownPicture, Control::CloseUpPicture);
+        add("minimise", Control::MinimiseButton, Control::MinimiseDownPicture, Control::MinimiseUpPicture);
+        add("maximise", Control::MaximiseButton, Control::MaximiseDownPicture, Control::MaximiseUpPicture);
+        add("restore", Control::RestoreButton, Control::RestoreDownPicture, Control::RestoreUpPicture);
     }
     void captionButtonsShowTheirPressedPictureWhileHeld() {
         QFETCH(int, button);
         QFETCH(int, pressed);
         QFETCH(int, released);
         Fixture f;
-        f.showHidden({Control::MinimiseButton, Control::MaximiseButton, Control::RestoreButton});
-        auto* image = f.form.control<PictureControl>(static_cast<Ctl>(button));
-        const auto holder = [&](int id) { return f.form.control<PictureControl>(static_cast<Ctl>(id))->picture(); };
+        f.showHidden({FramePart::MinimiseButton, FramePart::MaximiseButton, FramePart::RestoreButton});
+        auto* image = f.form.control<PictureControl>(static_cast<Control>(button));
+        const auto holder = [&](int id) {
+            return f.form.control<PictureControl>(static_cast<Control>(id))->picture();
+        };
         QCOMPARE(image->picture().toImage(), holder(released).toImage());
         const QPoint at = image->geometry().center();
         QTest::mousePress(f.window(), Qt::LeftButton, {}, at);
@@ -125,7 +132,7 @@ private slots:
 
     void maximiseAndRestoreActOnReleaseEvenOffTheButton() {
         Fixture f;
-        f.showHidden({Control::MinimiseButton, Control::MaximiseButton, Control::RestoreButton});
+        f.showHidden({FramePart::MinimiseButton, FramePart::MaximiseButton, FramePart::RestoreButton});
         const QPoint maximise = f.centre(Control::MaximiseButton);
         QTest::mousePress(f.window(), Qt::LeftButton, {}, maximise);
         QTest::mouseRelease(f.window(), Qt::LeftButton, {}, maximise + QPoint(-200, 60));
@@ -141,7 +148,7 @@ private slots:
 
     void minimiseShowsTheReleasedPictureFirst() {
         Fixture f;
-        f.showHidden({Control::MinimiseButton});
+        f.showHidden({FramePart::MinimiseButton});
         QTest::mouseClick(f.window(), Qt::LeftButton, {}, f.centre(Control::MinimiseButton));
         QVERIFY(f.form.windowState() & Qt::WindowMinimized);
         QCOMPARE(f.form.control<PictureControl>(Control::MinimiseButton)->picture().toImage(),

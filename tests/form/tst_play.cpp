@@ -31,7 +31,7 @@ struct Fixture : FormFixture {
             QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
     }
     QPoint player() { return {form.game().playerX, form.game().playerY}; }
-    QColor view(int x, int y) { return form.control<PictureBox>(Control::View)->picture().pixelColor(x, y); }
+    QColor view(int x, int y) { return form.control<MazeView>(Control::View)->picture().pixelColor(x, y); }
     QColor panel() { return form.control(Control::KeyPanel)->palette().color(QPalette::Window); }
 };
 
@@ -61,11 +61,11 @@ private slots:
         Fixture f;
         f.open(kMazes + "/exemple.dat");
         f.click(Control::RightButton);
-        const QImage before = f.form.control<PictureBox>(Control::View)->picture().copy();
+        const QImage before = f.form.control<MazeView>(Control::View)->picture().copy();
         f.click(Control::OpenButton); // no answer queued: cancelled
         QCOMPARE(f.chooser.calls, 2);
         QCOMPARE(f.player(), QPoint(3, 2));
-        QCOMPARE(f.form.control<PictureBox>(Control::View)->picture(), before);
+        QCOMPARE(f.form.control<MazeView>(Control::View)->picture(), before);
     }
 
     void anUnreadableChoiceStillPutsThePlayerBackAtTheStart() {
@@ -184,7 +184,6 @@ private slots:
     void everySampleMazeLeadsFromTheStartToAnExit() {
         QFETCH(QString, file);
         Game state;
-        state.CellSize = 70;
         struct NoCanvas : Canvas {
             void fillBox(int, int, int, int, Rgb) override {}
         } canvas;
@@ -196,11 +195,10 @@ private slots:
         while (!queue.empty() && !reached) {
             auto [x, y] = queue.front();
             queue.pop_front();
-            reached = state.maze.read(x, y) == kExit;
+            reached = state.maze.at(x, y) == Cell::Exit;
             for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
                 const auto next = std::pair{x + dx, y + dy};
-                const auto v = state.maze.read(next.first, next.second);
-                if (v && *v != kWall && seen.insert(next).second)
+                if (state.maze.at(next.first, next.second) != Cell::Wall && seen.insert(next).second)
                     queue.push_back(next);
             }
         }

@@ -202,7 +202,7 @@ private slots:
         QTEST(rig[FramePart::MinimiseButton].left, "minimiseLeft");
         QTEST(rig[FramePart::MaximiseButton].left, "maximiseLeft");
         QTEST(rig[FramePart::RestoreButton].left, "restoreLeft");
-        // L1 runs along the bottom, L2 up the left, L3 along the top, L4 down the right.
+        // Lines keep x1, y1 in left, top and x2, y2 in width, height.
         QCOMPARE(rig[FramePart::BottomLine].top, h - 10);
         QCOMPARE(rig[FramePart::BottomLine].height, h - 10);
         QTEST(rig[FramePart::BottomLine].width, "bottomLineEnd");
