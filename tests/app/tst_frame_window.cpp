@@ -1,7 +1,7 @@
 // The frame's controls driven through the real mouse path: the grip keeps the pointer until release, the caption
 // buttons act on release, and the title moves the window where the window system will not.
 
-#include "fakes/formfixture.h"
+#include "fakes/windowfixture.h"
 
 #include <QApplication>
 #include <QTest>
@@ -11,12 +11,12 @@ using namespace zirk::testing;
 
 namespace {
 
-struct Fixture : FormFixture {
+struct Fixture : WindowFixture {
     Fixture() {
-        if (!QTest::qWaitForWindowExposed(&form))
+        if (!QTest::qWaitForWindowExposed(&window))
             qWarning("the window was not exposed");
     }
-    bool shown(Control id) { return form.control(id)->isVisibleTo(&form); }
+    bool shown(Control id) { return window.control(id)->isVisibleTo(&window); }
 };
 
 const Control kEight[] = {
@@ -32,59 +32,59 @@ private slots:
     void theGripFollowsThePointerUntilRelease() {
         Fixture f;
         f.showHidden({FramePart::Grip});
-        const QPoint origin = f.form.pos();
+        const QPoint origin = f.window.pos();
         const QPoint press = f.centre(Control::Grip);
-        QTest::mousePress(f.window(), Qt::LeftButton, {}, press);
-        QVERIFY(f.form.frame().gripHeld());
+        QTest::mousePress(f.handle(), Qt::LeftButton, {}, press);
+        QVERIFY(f.window.frame().gripHeld());
         for (Control id : kEight)
-            QVERIFY2(!f.shown(id), qPrintable(f.form.control(id)->objectName()));
+            QVERIFY2(!f.shown(id), qPrintable(f.window.control(id)->objectName()));
         QVERIFY(f.shown(Control::Grip));
         QVERIFY(f.shown(Control::TitleText));
         QVERIFY(f.shown(Control::TitleStrip));
 
-        QTest::mouseMove(f.window(), press + QPoint(30, 20));
-        QCOMPARE(f.form.size(), QSize(533, 413));
+        QTest::mouseMove(f.handle(), press + QPoint(30, 20));
+        QCOMPARE(f.window.size(), QSize(533, 413));
         // The grip sits under the pointer again.
-        QCOMPARE(f.form.control(Control::Grip)->geometry(), QRect(521, 401, 12, 12));
-        QTest::mouseMove(f.window(), press + QPoint(30, 20) + QPoint(-40, 5));
-        QCOMPARE(f.form.size(), QSize(493, 418));
+        QCOMPARE(f.window.control(Control::Grip)->geometry(), QRect(521, 401, 12, 12));
+        QTest::mouseMove(f.handle(), press + QPoint(30, 20) + QPoint(-40, 5));
+        QCOMPARE(f.window.size(), QSize(493, 418));
         // Far outside the window, to the left and above: shrinking below the minimum is refused as a whole.
-        QTest::mouseMove(f.window(), QPoint(-300, -300));
-        QCOMPARE(f.form.size(), QSize(493, 418));
-        QCOMPARE(f.form.pos(), origin);
+        QTest::mouseMove(f.handle(), QPoint(-300, -300));
+        QCOMPARE(f.window.size(), QSize(493, 418));
+        QCOMPARE(f.window.pos(), origin);
 
-        QTest::mouseRelease(f.window(), Qt::LeftButton, {}, QPoint(-300, -300));
-        QVERIFY(!f.form.frame().gripHeld());
+        QTest::mouseRelease(f.handle(), Qt::LeftButton, {}, QPoint(-300, -300));
+        QVERIFY(!f.window.frame().gripHeld());
         // All eight come back, the three window-state buttons included, which were hidden before.
         for (Control id : kEight)
-            QVERIFY2(f.shown(id), qPrintable(f.form.control(id)->objectName()));
-        QCOMPARE(f.form.control(Control::TitlePicture)->width(), 493);
-        QCOMPARE(f.form.control(Control::RightLine)->x(), 492);
-        QVERIFY(f.form.updatesEnabled());
+            QVERIFY2(f.shown(id), qPrintable(f.window.control(id)->objectName()));
+        QCOMPARE(f.window.control(Control::TitlePicture)->width(), 493);
+        QCOMPARE(f.window.control(Control::RightLine)->x(), 492);
+        QVERIFY(f.window.updatesEnabled());
     }
 
     void aShrinkingGripStepStopsAtTheMinimumSize() {
         Fixture f;
         f.showHidden({FramePart::Grip});
         const QPoint press = f.centre(Control::Grip);
-        QTest::mousePress(f.window(), Qt::LeftButton, {}, press);
+        QTest::mousePress(f.handle(), Qt::LeftButton, {}, press);
         // 3160 x 540 twips is the smallest window, 210.7 x 36 pixels.
-        QTest::mouseMove(f.window(), press - QPoint(292, 0));
-        QCOMPARE(f.form.width(), 211);
-        QTest::mouseMove(f.window(), f.centre(Control::Grip) - QPoint(1, 357));
-        QCOMPARE(f.form.size(), QSize(211, 36));
-        QTest::mouseMove(f.window(), f.centre(Control::Grip) - QPoint(1, 1));
-        QCOMPARE(f.form.size(), QSize(211, 36));
-        QTest::mouseRelease(f.window(), Qt::LeftButton, {}, f.centre(Control::Grip));
+        QTest::mouseMove(f.handle(), press - QPoint(292, 0));
+        QCOMPARE(f.window.width(), 211);
+        QTest::mouseMove(f.handle(), f.centre(Control::Grip) - QPoint(1, 357));
+        QCOMPARE(f.window.size(), QSize(211, 36));
+        QTest::mouseMove(f.handle(), f.centre(Control::Grip) - QPoint(1, 1));
+        QCOMPARE(f.window.size(), QSize(211, 36));
+        QTest::mouseRelease(f.handle(), Qt::LeftButton, {}, f.centre(Control::Grip));
     }
 
     void pointerMotionOverTheGripBeforeAnyPressDoesNothing() {
         Fixture f;
         f.showHidden({FramePart::Grip});
-        QTest::mouseMove(f.window(), f.centre(Control::Grip));
-        QTest::mouseMove(f.window(), f.centre(Control::Grip) + QPoint(5, 5));
-        QCOMPARE(f.form.size(), QSize(503, 393));
-        QVERIFY(!f.form.frame().gripHeld());
+        QTest::mouseMove(f.handle(), f.centre(Control::Grip));
+        QTest::mouseMove(f.handle(), f.centre(Control::Grip) + QPoint(5, 5));
+        QCOMPARE(f.window.size(), QSize(503, 393));
+        QVERIFY(!f.window.frame().gripHeld());
     }
 
     void captionButtonsShowTheirPressedPictureWhileHeld_data() {
@@ -105,54 +105,54 @@ private slots:
         QFETCH(int, released);
         Fixture f;
         f.showHidden({FramePart::MinimiseButton, FramePart::MaximiseButton, FramePart::RestoreButton});
-        auto* image = f.form.control<PictureControl>(static_cast<Control>(button));
+        auto* image = f.window.control<PictureControl>(static_cast<Control>(button));
         const auto holder = [&](int id) {
-            return f.form.control<PictureControl>(static_cast<Control>(id))->picture();
+            return f.window.control<PictureControl>(static_cast<Control>(id))->picture();
         };
         QCOMPARE(image->picture().toImage(), holder(released).toImage());
         const QPoint at = image->geometry().center();
-        QTest::mousePress(f.window(), Qt::LeftButton, {}, at);
+        QTest::mousePress(f.handle(), Qt::LeftButton, {}, at);
         QCOMPARE(image->picture().toImage(), holder(pressed).toImage());
         // Released off the button: the released picture returns all the same.
-        QTest::mouseMove(f.window(), at + QPoint(0, 100));
-        QTest::mouseRelease(f.window(), Qt::LeftButton, {}, at + QPoint(0, 100));
+        QTest::mouseMove(f.handle(), at + QPoint(0, 100));
+        QTest::mouseRelease(f.handle(), Qt::LeftButton, {}, at + QPoint(0, 100));
         QCOMPARE(image->picture().toImage(), holder(released).toImage());
     }
 
     void theCloseButtonClosesOnlyOnAClick() {
         Fixture f;
         const QPoint at = f.centre(Control::CloseButton);
-        QTest::mousePress(f.window(), Qt::LeftButton, {}, at);
-        QTest::mouseMove(f.window(), at + QPoint(50, 50));
-        QTest::mouseRelease(f.window(), Qt::LeftButton, {}, at + QPoint(50, 50));
-        QVERIFY(f.form.isVisible());
-        QTest::mouseClick(f.window(), Qt::RightButton, {}, at);
-        QVERIFY(!f.form.isVisible());
+        QTest::mousePress(f.handle(), Qt::LeftButton, {}, at);
+        QTest::mouseMove(f.handle(), at + QPoint(50, 50));
+        QTest::mouseRelease(f.handle(), Qt::LeftButton, {}, at + QPoint(50, 50));
+        QVERIFY(f.window.isVisible());
+        QTest::mouseClick(f.handle(), Qt::RightButton, {}, at);
+        QVERIFY(!f.window.isVisible());
     }
 
     void maximiseAndRestoreActOnReleaseEvenOffTheButton() {
         Fixture f;
         f.showHidden({FramePart::MinimiseButton, FramePart::MaximiseButton, FramePart::RestoreButton});
         const QPoint maximise = f.centre(Control::MaximiseButton);
-        QTest::mousePress(f.window(), Qt::LeftButton, {}, maximise);
-        QTest::mouseRelease(f.window(), Qt::LeftButton, {}, maximise + QPoint(-200, 60));
-        QCOMPARE(f.form.geometry(), QRect(0, 0, 1024, 740));
-        QCOMPARE(f.form.windowState() & Qt::WindowMaximized, Qt::WindowNoState);
-        QCOMPARE(f.form.control(Control::Background)->size(), QSize(1024, 716));
-        QVERIFY(f.form.updatesEnabled());
+        QTest::mousePress(f.handle(), Qt::LeftButton, {}, maximise);
+        QTest::mouseRelease(f.handle(), Qt::LeftButton, {}, maximise + QPoint(-200, 60));
+        QCOMPARE(f.window.geometry(), QRect(0, 0, 1024, 740));
+        QCOMPARE(f.window.windowState() & Qt::WindowMaximized, Qt::WindowNoState);
+        QCOMPARE(f.window.control(Control::Background)->size(), QSize(1024, 716));
+        QVERIFY(f.window.updatesEnabled());
         const QPoint restore = f.centre(Control::RestoreButton);
-        QTest::mouseClick(f.window(), Qt::MiddleButton, {}, restore);
-        QCOMPARE(f.form.geometry(), QRect(260, 187, 503, 393));
-        QCOMPARE(f.form.control(Control::MinimiseButton)->x(), 483);
+        QTest::mouseClick(f.handle(), Qt::MiddleButton, {}, restore);
+        QCOMPARE(f.window.geometry(), QRect(260, 187, 503, 393));
+        QCOMPARE(f.window.control(Control::MinimiseButton)->x(), 483);
     }
 
     void minimiseShowsTheReleasedPictureFirst() {
         Fixture f;
         f.showHidden({FramePart::MinimiseButton});
-        QTest::mouseClick(f.window(), Qt::LeftButton, {}, f.centre(Control::MinimiseButton));
-        QVERIFY(f.form.windowState() & Qt::WindowMinimized);
-        QCOMPARE(f.form.control<PictureControl>(Control::MinimiseButton)->picture().toImage(),
-                 f.form.control<PictureControl>(Control::MinimiseUpPicture)->picture().toImage());
+        QTest::mouseClick(f.handle(), Qt::LeftButton, {}, f.centre(Control::MinimiseButton));
+        QVERIFY(f.window.windowState() & Qt::WindowMinimized);
+        QCOMPARE(f.window.control<PictureControl>(Control::MinimiseButton)->picture().toImage(),
+                 f.window.control<PictureControl>(Control::MinimiseUpPicture)->picture().toImage());
     }
 
     void theTitleMovesTheWindowWithThePointer_data() {
@@ -167,27 +167,27 @@ private slots:
         QFETCH(QPoint, press);
         QFETCH(bool, moves);
         Fixture f;
-        const QRect before = f.form.geometry();
-        QTest::mousePress(f.window(), Qt::LeftButton, {}, press);
+        const QRect before = f.window.geometry();
+        QTest::mousePress(f.handle(), Qt::LeftButton, {}, press);
         // Moves are reported relative to where the window is now: a window that follows the pointer sees it at
         // the same place each time, one that stays put sees it walk away.
         QPoint pointer = press;
         for (int i = 0; i < 4; ++i) {
-            QTest::mouseMove(f.window(), pointer + QPoint(15, 10));
+            QTest::mouseMove(f.handle(), pointer + QPoint(15, 10));
             pointer = QPoint(press.x() + (moves ? 0 : 15 * (i + 1)), press.y() + (moves ? 0 : 10 * (i + 1)));
         }
-        QTest::mouseRelease(f.window(), Qt::LeftButton, {}, pointer);
-        const QRect after = f.form.geometry();
+        QTest::mouseRelease(f.handle(), Qt::LeftButton, {}, pointer);
+        const QRect after = f.window.geometry();
         QCOMPARE(after.size(), before.size());
         QCOMPARE(after.topLeft() - before.topLeft(), moves ? QPoint(60, 40) : QPoint(0, 0));
     }
 
     void aDoubleClickOnTheTitleTextNeitherMaximisesNorRestores() {
         Fixture f;
-        const QRect before = f.form.geometry();
-        QTest::mouseDClick(f.window(), Qt::LeftButton, {}, QPoint(250, 10));
-        QCOMPARE(f.form.geometry(), before);
-        QCOMPARE(f.form.windowState(), Qt::WindowNoState);
+        const QRect before = f.window.geometry();
+        QTest::mouseDClick(f.handle(), Qt::LeftButton, {}, QPoint(250, 10));
+        QCOMPARE(f.window.geometry(), before);
+        QCOMPARE(f.window.windowState(), Qt::WindowNoState);
     }
 };
 

@@ -1,7 +1,7 @@
 // The main window as it starts: every control from the window description, start-up centring, the frame
 // laid out for the window's size, and which control a click lands on.
 
-#include "fakes/formfixture.h"
+#include "fakes/windowfixture.h"
 #include "twips.h"
 
 #include <QApplication>
@@ -15,13 +15,13 @@ using namespace zirk::testing;
 
 namespace {
 
-using Fixture = FormFixture;
+using Fixture = WindowFixture;
 
 QColor backgroundOf(QWidget* w) { return w->palette().color(QPalette::Window); }
 
 } // namespace
 
-class TestForm1 : public QObject {
+class MazeWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -77,15 +77,15 @@ private slots:
         QFETCH(QRect, pixels);
         QFETCH(bool, visible);
         Fixture f;
-        QWidget* w = f.form.control(static_cast<Control>(id));
+        QWidget* w = f.window.control(static_cast<Control>(id));
         QVERIFY(w);
         QCOMPARE(w->geometry(), pixels);
-        QCOMPARE(w->isVisibleTo(&f.form), visible);
+        QCOMPARE(w->isVisibleTo(&f.window), visible);
     }
 
     void theHintWrapsAtItsWidthAndGrowsDownwards() {
         Fixture f;
-        auto* hint = f.form.control<QLabel>(Control::PanelHint);
+        auto* hint = f.window.control<QLabel>(Control::PanelHint);
         QCOMPARE(hint->text(), QStringLiteral("Appuyez sur le rectangle  pour utilisez les touches (il devient vert)"));
         QCOMPARE(hint->geometry().topLeft(), QPoint(361, 280));
         QCOMPARE(hint->width(), 141);
@@ -98,12 +98,12 @@ private slots:
 
     void theWindowIsFramelessAndNamed() {
         Fixture f;
-        QVERIFY(f.form.windowFlags() & Qt::FramelessWindowHint);
-        QCOMPARE(f.form.windowTitle(), QStringLiteral("Zirk pour Windows"));
-        QVERIFY(!f.form.windowIcon().isNull());
-        QCOMPARE(f.form.size(), QSize(503, 393));
-        QCOMPARE(backgroundOf(&f.form), QColor(192, 192, 192));
-        QVERIFY(f.form.isVisible());
+        QVERIFY(f.window.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(f.window.windowTitle(), QStringLiteral("Zirk pour Windows"));
+        QVERIFY(!f.window.windowIcon().isNull());
+        QCOMPARE(f.window.size(), QSize(503, 393));
+        QCOMPARE(backgroundOf(&f.window), QColor(192, 192, 192));
+        QVERIFY(f.window.isVisible());
     }
 
     void textsAndTooltipsKeepTheirAccents_data() {
@@ -125,7 +125,7 @@ private slots:
         QFETCH(int, id);
         QFETCH(QString, tooltip);
         Fixture f;
-        QCOMPARE(f.form.control(static_cast<Control>(id))->toolTip(), tooltip);
+        QCOMPARE(f.window.control(static_cast<Control>(id))->toolTip(), tooltip);
     }
 
     void captionsAndFontsAreTheDescribedOnes_data() {
@@ -155,7 +155,7 @@ private slots:
         QFETCH(double, points);
         QFETCH(bool, bold);
         Fixture f;
-        QWidget* w = f.form.control(static_cast<Control>(id));
+        QWidget* w = f.window.control(static_cast<Control>(id));
         if (auto* label = qobject_cast<QLabel*>(w))
             QCOMPARE(label->text(), text);
         else
@@ -182,7 +182,7 @@ private slots:
         QFETCH(int, id);
         QFETCH(QColor, colour);
         Fixture f;
-        QCOMPARE(backgroundOf(f.form.control(static_cast<Control>(id))), colour);
+        QCOMPARE(backgroundOf(f.window.control(static_cast<Control>(id))), colour);
     }
 
     void theWindowShowsItsFrameAndABlackView_data() {
@@ -202,7 +202,7 @@ private slots:
         QFETCH(QPoint, at);
         QFETCH(QColor, colour);
         Fixture f;
-        const QImage shot = f.form.grab().toImage();
+        const QImage shot = f.window.grab().toImage();
         QCOMPARE(shot.size(), QSize(503, 393));
         if (at.x() < 0) {
             // Somewhere in the middle of the title strip a glyph of the title is drawn in black.
@@ -221,23 +221,23 @@ private slots:
         FakeBox box;
         FakeEnd end;
         FakeScreen screen;
-        MazeWindow form({&chooser, &box, &end, &screen});
+        MazeWindow window({&chooser, &box, &end, &screen});
         int titleWidthWhenShown = -1;
         struct Watch : QObject {
-            MazeWindow* form;
+            MazeWindow* window;
             int* width;
             bool eventFilter(QObject*, QEvent* e) override {
                 if (e->type() == QEvent::Show && *width < 0)
-                    *width = form->control(Control::TitlePicture)->width();
+                    *width = window->control(Control::TitlePicture)->width();
                 return false;
             }
         } watch;
-        watch.form = &form;
+        watch.window = &window;
         watch.width = &titleWidthWhenShown;
-        form.installEventFilter(&watch);
-        form.start();
+        window.installEventFilter(&watch);
+        window.start();
         QCOMPARE(titleWidthWhenShown, 503);
-        QCOMPARE(form.frame()[FramePart::Background].width, 7545.0);
+        QCOMPARE(window.frame()[FramePart::Background].width, 7545.0);
     }
 
     void startUpCentresTheWindowAndRemembersWhere_data() {
@@ -260,10 +260,10 @@ private slots:
         QFETCH(QPoint, position);
         QFETCH(QList<double>, home);
         Fixture f(screen);
-        QCOMPARE(f.form.pos(), position);
-        const WindowGeometry& g = f.form.frame().home();
+        QCOMPARE(f.window.pos(), position);
+        const WindowGeometry& g = f.window.frame().home();
         QCOMPARE(QList<double>({g.left, g.top, g.width, g.height}), home);
-        QCOMPARE(f.form.control(Control::TitleStrip)->width(), screen.width());
+        QCOMPARE(f.window.control(Control::TitleStrip)->width(), screen.width());
     }
 
     void aClickLandsOnTheFrontmostControl_data() {
@@ -283,34 +283,34 @@ private slots:
         QFETCH(QString, expected);
         Fixture f;
         if (expected == "quit" || expected == "open") {
-            QVERIFY(QTest::qWaitForWindowExposed(&f.form));
-            QTest::mouseClick(f.window(), Qt::LeftButton, {}, at);
+            QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+            QTest::mouseClick(f.handle(), Qt::LeftButton, {}, at);
             QCOMPARE(f.end.calls, expected == "quit" ? 1 : 0);
             QCOMPARE(f.chooser.calls, expected == "open" ? 1 : 0);
             return;
         }
-        QCOMPARE(f.form.childAt(at)->objectName(), expected);
+        QCOMPARE(f.window.childAt(at)->objectName(), expected);
     }
 
     void tabOrderFollowsTheTabIndicesAndStartsOnOuvrir() {
         Fixture f;
-        QApplication::setActiveWindow(&f.form);
-        QVERIFY(QTest::qWaitForWindowActive(&f.form));
-        QCOMPARE(QApplication::focusWidget(), f.form.control(Control::OpenButton));
-        QCOMPARE(backgroundOf(f.form.control(Control::KeyPanel)), QColor(255, 0, 0));
+        QApplication::setActiveWindow(&f.window);
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        QCOMPARE(QApplication::focusWidget(), f.window.control(Control::OpenButton));
+        QCOMPARE(backgroundOf(f.window.control(Control::KeyPanel)), QColor(255, 0, 0));
         const QList<Control> order{Control::OpenButton, Control::RightButton,  Control::DownButton,
                                    Control::QuitButton, Control::LeftButton,   Control::UpButton,
                                    Control::View,       Control::PlayerSwatch, Control::ExitSwatch,
                                    Control::KeyPanel};
         for (qsizetype i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), f.form.control(order[i]));
+            QCOMPARE(QApplication::focusWidget(), f.window.control(order[i]));
         }
         // Tabbing onto the key panel gives it the focus colour.
-        QCOMPARE(backgroundOf(f.form.control(Control::KeyPanel)), QColor(0, 255, 0));
+        QCOMPARE(backgroundOf(f.window.control(Control::KeyPanel)), QColor(0, 255, 0));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), f.form.control(Control::OpenButton));
-        QCOMPARE(backgroundOf(f.form.control(Control::KeyPanel)), QColor(255, 0, 0));
+        QCOMPARE(QApplication::focusWidget(), f.window.control(Control::OpenButton));
+        QCOMPARE(backgroundOf(f.window.control(Control::KeyPanel)), QColor(255, 0, 0));
     }
 
     void theFrameFollowsASizeGivenByTheWindowSystem_data() {
@@ -338,16 +338,16 @@ private slots:
         Fixture f;
         if (gripShown)
             f.showHidden({FramePart::Grip});
-        const QRect view = f.form.control(Control::View)->geometry();
-        f.form.resize(size); // as the window system would
-        QCOMPARE(f.form.control(Control::RightLine)->geometry(), rightLine);
-        QCOMPARE(f.form.control(Control::BottomLine)->geometry(), bottomLine);
-        QCOMPARE(f.form.control(Control::TitlePicture)->width(), size.width());
-        QCOMPARE(f.form.control(Control::Background)->height(), backgroundHeight);
-        QCOMPARE(f.form.control(Control::Grip)->geometry(), QRect(size.width() - 12, size.height() - 12, 12, 12));
-        QCOMPARE(f.form.control(Control::MinimiseButton)->x(), size.width() - 20);
-        QCOMPARE(f.form.control(Control::View)->geometry(), view);
-        QVERIFY(f.form.updatesEnabled());
+        const QRect view = f.window.control(Control::View)->geometry();
+        f.window.resize(size); // as the window system would
+        QCOMPARE(f.window.control(Control::RightLine)->geometry(), rightLine);
+        QCOMPARE(f.window.control(Control::BottomLine)->geometry(), bottomLine);
+        QCOMPARE(f.window.control(Control::TitlePicture)->width(), size.width());
+        QCOMPARE(f.window.control(Control::Background)->height(), backgroundHeight);
+        QCOMPARE(f.window.control(Control::Grip)->geometry(), QRect(size.width() - 12, size.height() - 12, 12, 12));
+        QCOMPARE(f.window.control(Control::MinimiseButton)->x(), size.width() - 20);
+        QCOMPARE(f.window.control(Control::View)->geometry(), view);
+        QVERIFY(f.window.updatesEnabled());
     }
 
     void aScreenReaderCanNameEveryControlThatTakesTheFocus_data() {
@@ -367,13 +367,13 @@ private slots:
         QFETCH(int, id);
         QFETCH(QString, name);
         Fixture f;
-        QCOMPARE(f.form.control(static_cast<Control>(id))->accessibleName(), name);
+        QCOMPARE(f.window.control(static_cast<Control>(id))->accessibleName(), name);
     }
 
     void theKeyPanelExplainsItselfToAScreenReader() {
         Fixture f;
-        QCOMPARE(f.form.control(Control::KeyPanel)->accessibleDescription(),
-                 f.form.control<QLabel>(Control::PanelHint)->text());
+        QCOMPARE(f.window.control(Control::KeyPanel)->accessibleDescription(),
+                 f.window.control<QLabel>(Control::PanelHint)->text());
     }
 
     // Each picture is read with its format named rather than guessed; what it shows must not change for that.
@@ -385,19 +385,19 @@ private slots:
                 continue;
             const QImage expected(QString::fromUtf8(r.picture));
             QVERIFY2(!expected.isNull(), r.picture);
-            const QImage shown = f.form.control<PictureControl>(r.control)->picture().toImage();
+            const QImage shown = f.window.control<PictureControl>(r.control)->picture().toImage();
             QVERIFY2(shown.convertToFormat(expected.format()) == expected, r.name);
             ++checked;
         }
         QVERIFY(checked > 0);
         const QImage icon(QString::fromUtf8(kMainWindow.icon));
         QVERIFY(!icon.isNull());
-        QCOMPARE(f.form.windowIcon().pixmap(icon.size()).toImage().convertToFormat(icon.format()), icon);
+        QCOMPARE(f.window.windowIcon().pixmap(icon.size()).toImage().convertToFormat(icon.format()), icon);
     }
 
     void theViewKeepsA350PixelPictureThatStartsBlack() {
         Fixture f;
-        auto* view = f.form.control<MazeView>(Control::View);
+        auto* view = f.window.control<MazeView>(Control::View);
         const QImage& picture = view->picture();
         QCOMPARE(picture.size(), QSize(350, 350));
         QCOMPARE(picture.pixelColor(0, 0), QColor(0, 0, 0));
@@ -405,5 +405,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+QTEST_MAIN(MazeWindowTest)
+#include "tst_mazewindow.moc"

@@ -1,7 +1,7 @@
 // Files nobody should choose, chosen through "Ouvrir": the game neither hangs nor crashes, stays small, and
 // treats each one by the ordinary loading rules.
 
-#include "fakes/formfixture.h"
+#include "fakes/windowfixture.h"
 #include "loader.h"
 
 #include <QApplication>
@@ -99,30 +99,30 @@ private slots:
     void aHostileChoiceEndsLikeAnyUnreadableOrOddFile() {
         QFETCH(QString, file);
         QFETCH(QList<int>, cells);
-        FormFixture f;
-        MazeWindow& form = f.form;
+        WindowFixture f;
+        MazeWindow& window = f.window;
         FakeChooser& chooser = f.chooser;
         // Exits everywhere show which cells the file did not write.
         for (int x = 1; x <= 100; ++x)
             for (int y = 1; y <= 100; ++y)
-                form.game().maze.set(x, y, kBeforeTheOpen);
-        form.game().playerX = 40;
-        form.game().playerY = 40;
+                window.game().maze.set(x, y, kBeforeTheOpen);
+        window.game().playerX = 40;
+        window.game().playerY = 40;
         chooser.answers.push_back(QFile::encodeName(path(file.toUtf8().constData())).toStdString());
         if (file == "removed.dat")
             chooser.afterChoice = [&] { QVERIFY(QFile::remove(path("removed.dat"))); };
 
         QElapsedTimer timer;
         timer.start();
-        form.openMaze();
+        window.openMaze();
         QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
 
-        QCOMPARE(QPoint(form.game().playerX, form.game().playerY), QPoint(2, 2));
+        QCOMPARE(QPoint(window.game().playerX, window.game().playerY), QPoint(2, 2));
         for (qsizetype i = 0; i + 2 < cells.size(); i += 3)
-            QVERIFY2(form.game().maze.at(cells[i], cells[i + 1]) == expectedCell(cells[i + 2]),
+            QVERIFY2(window.game().maze.at(cells[i], cells[i + 1]) == expectedCell(cells[i + 2]),
                      qPrintable(QStringLiteral("cell (%1, %2)").arg(cells[i]).arg(cells[i + 1])));
         // The view was redrawn around the start, where column 0 and row 0 are wall.
-        const QImage& view = form.control<MazeView>(Control::View)->picture();
+        const QImage& view = window.control<MazeView>(Control::View)->picture();
         QCOMPARE(view.pixelColor(0, 0), QColor(0, 255, 0));
         QVERIFY2(peakRssKiB() < 100 * 1024, qPrintable(QString::number(peakRssKiB())));
     }

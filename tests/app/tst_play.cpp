@@ -1,6 +1,6 @@
 // A game played on the whole window, with the dialog, the message box and the end of the program replaced.
 
-#include "fakes/formfixture.h"
+#include "fakes/windowfixture.h"
 #include "loader.h"
 
 #include <QApplication>
@@ -16,10 +16,10 @@ namespace {
 
 const std::string kMazes = ZIRK_MAZES_DIR;
 
-struct Fixture : FormFixture {
+struct Fixture : WindowFixture {
     Fixture() {
-        QApplication::setActiveWindow(&form);
-        if (!QTest::qWaitForWindowActive(&form))
+        QApplication::setActiveWindow(&window);
+        if (!QTest::qWaitForWindowActive(&window))
             qWarning("the window did not become active");
     }
     void open(const std::string& path) {
@@ -30,9 +30,9 @@ struct Fixture : FormFixture {
         for (QChar c : keys)
             QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
     }
-    QPoint player() { return {form.game().playerX, form.game().playerY}; }
-    QColor view(int x, int y) { return form.control<MazeView>(Control::View)->picture().pixelColor(x, y); }
-    QColor panel() { return form.control(Control::KeyPanel)->palette().color(QPalette::Window); }
+    QPoint player() { return {window.game().playerX, window.game().playerY}; }
+    QColor view(int x, int y) { return window.control<MazeView>(Control::View)->picture().pixelColor(x, y); }
+    QColor panel() { return window.control(Control::KeyPanel)->palette().color(QPalette::Window); }
 };
 
 const QColor kGreen(0, 255, 0);
@@ -61,11 +61,11 @@ private slots:
         Fixture f;
         f.open(kMazes + "/exemple.dat");
         f.click(Control::RightButton);
-        const QImage before = f.form.control<MazeView>(Control::View)->picture().copy();
+        const QImage before = f.window.control<MazeView>(Control::View)->picture().copy();
         f.click(Control::OpenButton); // no answer queued: cancelled
         QCOMPARE(f.chooser.calls, 2);
         QCOMPARE(f.player(), QPoint(3, 2));
-        QCOMPARE(f.form.control<MazeView>(Control::View)->picture(), before);
+        QCOMPARE(f.window.control<MazeView>(Control::View)->picture(), before);
     }
 
     void anUnreadableChoiceStillPutsThePlayerBackAtTheStart() {
@@ -81,12 +81,12 @@ private slots:
         Fixture f;
         QCOMPARE(f.panel(), kRed);
         f.click(Control::KeyPanel);
-        QCOMPARE(QApplication::focusWidget(), f.form.control(Control::KeyPanel));
+        QCOMPARE(QApplication::focusWidget(), f.window.control(Control::KeyPanel));
         QCOMPARE(f.panel(), kGreen);
         f.click(Control::UpButton);
         QCOMPARE(f.panel(), kRed);
         f.click(Control::View);
-        QCOMPARE(QApplication::focusWidget(), f.form.control(Control::View));
+        QCOMPARE(QApplication::focusWidget(), f.window.control(Control::View));
         f.click(Control::KeyPanel);
         QCOMPARE(f.panel(), kGreen);
     }
@@ -153,7 +153,7 @@ private slots:
         f.open(kMazes + "/exemple.dat");
         f.click(Control::KeyPanel);
         QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
-        QApplication::sendEvent(f.form.control(Control::KeyPanel), &press);
+        QApplication::sendEvent(f.window.control(Control::KeyPanel), &press);
         QCOMPARE(f.player(), after);
         QCOMPARE(f.end.calls, 0);
     }

@@ -8,32 +8,32 @@
 namespace zirk::testing {
 
 // The main window with every platform service replaced, started as the program starts it.
-struct FormFixture {
+struct WindowFixture {
     FakeChooser chooser;
     FakeBox box;
     FakeEnd end;
     FakeScreen screen;
-    MazeWindow form{{&chooser, &box, &end, &screen}};
+    MazeWindow window{{&chooser, &box, &end, &screen}};
 
-    explicit FormFixture(QRect screenArea = QRect(0, 0, 1024, 768)) : screen(screenArea) {
+    explicit WindowFixture(QRect screenArea = QRect(0, 0, 1024, 768)) : screen(screenArea) {
         // Where the platform puts the focus when the window first shows: the first control of the tab order.
-        form.control(Control::OpenButton)->setFocus();
-        form.start();
+        window.control(Control::OpenButton)->setFocus();
+        window.start();
     }
 
-    QWindow* window() { return form.windowHandle(); }
-    QPoint centre(Control id) { return form.control(id)->geometry().center(); }
+    QWindow* handle() { return window.windowHandle(); }
+    QPoint centre(Control id) { return window.control(id)->geometry().center(); }
 
     // Through the window, so that Qt picks the control under the pointer as a real click would.
     void click(Control id, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(window(), button, {}, centre(id));
+        QTest::mouseClick(handle(), button, {}, centre(id));
     }
 
     // Nothing a player can do shows the grip or the window-state buttons; tests show them to reach them.
     void showHidden(std::initializer_list<FramePart> parts) {
         for (FramePart part : parts)
-            form.frame().setVisible(part, true);
-        form.frame().relayout();
+            window.frame().setVisible(part, true);
+        window.frame().relayout();
     }
 };
 

@@ -1,6 +1,6 @@
 // At a scale factor of 2 every unit of the view is exactly 2 x 2 device pixels of its own colour: no blur.
 
-#include "fakes/formfixture.h"
+#include "fakes/windowfixture.h"
 
 #include <QApplication>
 #include <QTest>
@@ -30,12 +30,12 @@ private slots:
     void theViewScalesByWholeDevicePixels() {
         QFETCH(QPoint, unit);
         QFETCH(QColor, colour);
-        FormFixture f;
-        MazeWindow& form = f.form;
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        WindowFixture f;
+        MazeWindow& window = f.window;
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         f.chooser.answers.push_back(std::string(ZIRK_MAZES_DIR) + "/exemple.dat");
-        form.openMaze();
-        QWidget* view = form.control(Control::View);
+        window.openMaze();
+        QWidget* view = window.control(Control::View);
         QCOMPARE(view->size(), QSize(350, 350));
         const QImage shot = view->grab().toImage();
         QCOMPARE(shot.size(), QSize(700, 700));
@@ -45,10 +45,10 @@ private slots:
     }
 
     void theWindowAndItsPicturesScaleToo() {
-        FormFixture f;
-        MazeWindow& form = f.form;
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        const QImage shot = form.grab().toImage();
+        WindowFixture f;
+        MazeWindow& window = f.window;
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QImage shot = window.grab().toImage();
         QCOMPARE(shot.size(), QSize(1006, 786));
         // The grey right border is one logical pixel: two device columns.
         QCOMPARE(shot.pixelColor(1005, 300), QColor(128, 128, 128));
@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(shot.pixelColor(0, 300), QColor(255, 255, 255));
         QCOMPARE(shot.pixelColor(1, 300), QColor(255, 255, 255));
         // The close picture covers 32 x 32 device pixels from (8, 8).
-        const QImage close = form.control(Control::CloseButton)->grab().toImage();
+        const QImage close = window.control(Control::CloseButton)->grab().toImage();
         QCOMPARE(close.size(), QSize(32, 32));
     }
 };
