@@ -1,6 +1,6 @@
 #pragma once
 
-// What both fuzzers share: how a broken rule ends the run, and the grid's bounds.
+// What both fuzzers share: how a broken rule ends the run, the grid's bounds and what a digit stands for.
 
 #include "grid.h"
 
@@ -27,5 +27,14 @@ ZIRK_UNTRACED inline void check(bool ok, const char* what) {
 constexpr int kLow = MazeGrid::kLow;
 constexpr int kHigh = MazeGrid::kHigh;
 constexpr int kSide = kHigh - kLow + 1;
+
+// The models' own answers, written out rather than asked of the grid, so that a wrong edge or a wrong digit
+// in the game shows as a difference.
+constexpr bool onGrid(long long x, long long y) {
+    return x >= kLow && x <= kHigh && y >= kLow && y <= kHigh;
+}
+constexpr Cell cellOfDigit(int digit) {
+    return digit == 0 ? Cell::Wall : digit == 2 ? Cell::Exit : Cell::Floor;
+}
 
 } // namespace zirk::fuzz
