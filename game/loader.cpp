@@ -11,14 +11,59 @@
 
 namespace zirk {
 
+namespace {
+
+OpenFailure failureOf(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return OpenFailure::Missing;
+    case EACCES:
+    case EPERM:
+        return OpenFailure::AccessRefused;
+    case ELOOP:
+        return OpenFailure::LinkLoop;
+    case ENXIO: // a socket, or a device with nothing behind it
+        return OpenFailure::Socket;
+    default:
+        return OpenFailure::Other;
+    }
+}
+
+OpenFailure failureOf(const struct stat& st) {
+    if (S_ISDIR(st.st_mode))
+        return OpenFailure::Folder;
+    if (S_ISFIFO(st.st_mode))
+        return OpenFailure::Fifo;
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return OpenFailure::Device;
+    if (S_ISSOCK(st.st_mode))
+        return OpenFailure::Socket;
+    return OpenFailure::Other;
+}
+
+} // namespace
+
 FileSource::FileSource(const std::string& path) {
+    if (path.empty()) {
+        failure_ = OpenFailure::Missing;
+        return;
+    }
     // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; the type check below then rejects it.
     fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd_ < 0)
+    if (fd_ < 0) {
+        failure_ = failureOf(errno);
         return;
+    }
     // O_NONBLOCK changes nothing for the regular files that remain.
     struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd_, &st) != 0) {
+        failure_ = OpenFailure::Other;
+        close();
+        return;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        failure_ = failureOf(st);
         close();
         return;
     }
@@ -36,16 +81,10 @@ void FileSource::close() {
 long long FileSource::read(char* buf, std::size_t size) {
     if (fd_ < 0)
         return -1;
-    // Files that report no size (those of /proc, say) are read until the system says the end.
-    if (size_ > 0 && offset_ >= size_)
-        return 0;
     for (;;) {
         const ssize_t n = ::read(fd_, buf, size);
-        if (n >= 0) {
-            // A file cut short while it is read ends early; one that grew is read as far as it was.
-            offset_ = n == 0 ? size_ : offset_ + n;
+        if (n >= 0)
             return n;
-        }
         if (errno != EINTR)
             return -1;
     }
@@ -123,6 +162,11 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
     Reader in(source);
     LoadResult result;
     std::array<unsigned char, kMaxCells> line{};
+    // A file saved with bare line feeds reads as one long line of walls; the first one found is reported.
+    const auto noteLineFeeds = [&result](const char* cells, std::size_t count) {
+        if (result.firstLoneLineFeed == 0 && count > 0 && std::memchr(cells, '\n', count))
+            result.firstLoneLineFeed = result.rows;
+    };
     for (;;) {
         const int first = in.peek();
         if (first == -2) {
@@ -137,6 +181,7 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
             const std::string_view bytes = in.available();
             if (bytes.size() >= 2 && bytes[1] == '\n') {
                 in.advance(2);
+                result.rowsKept = result.rows;
                 continue;
             }
         }
@@ -161,12 +206,14 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
                 // A cell that would fall outside the grid: what fits is kept and the load ends here, without
                 // reading the rest of the line.
                 std::memcpy(line.data() + length, bytes.data(), room);
+                noteLineFeeds(bytes.data(), room);
                 length += static_cast<int>(room);
                 if (result.rows <= kMaxCells)
                     maze.setRow(result.rows, line.data(), length);
                 result.overflowed = true;
                 return result;
             }
+            noteLineFeeds(bytes.data(), take);
             if (cr && length == 0) {
                 // The whole line lies in the buffer (as every line of a maze that fits it does): no copy needed.
                 maze.setRow(result.rows, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(take));
@@ -185,6 +232,7 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
         }
         if (!stored)
             maze.setRow(result.rows, line.data(), length);
+        result.rowsKept = result.rows;
     }
 }
 
@@ -193,10 +241,13 @@ LoadResult openMaze(Game& game, const std::string& path, Canvas& canvas) {
     game.playerY = kStartRow;
     LoadResult result;
     FileSource file(path);
-    if (file.isOpen())
+    if (file.isOpen()) {
+        game.maze = MazeGrid{};
         result = readMaze(file, game.maze);
-    else
+    } else {
         result.readError = true;
+        result.openFailure = file.failure();
+    }
     file.close();
     drawView(game, canvas);
     return result;

@@ -17,6 +17,9 @@ public:
     virtual long long sizeHint() const { return -1; }
 };
 
+// Why a maze file could not be opened.
+enum class OpenFailure { None, Missing, AccessRefused, Folder, Fifo, Device, Socket, LinkLoop, Other };
+
 // A maze file on disk. Anything that is not a regular file (folder, FIFO, device, socket) is treated like a
 // file that cannot be opened, so that choosing one can never block the game; the open itself never waits.
 class FileSource : public ByteSource {
@@ -27,21 +30,32 @@ public:
     FileSource& operator=(const FileSource&) = delete;
 
     bool isOpen() const { return fd_ >= 0; }
+    OpenFailure failure() const { return failure_; }
     long long read(char* buf, std::size_t size) override;
+    // The size the file had when it was opened. It only sizes the first request: a file that grows while it is
+    // read is read until the system says the end.
     long long sizeHint() const override { return size_ > 0 ? size_ : -1; }
     void close();
 
 private:
     int fd_ = -1;
-    // What the file held when it was opened: reading stops there without asking the system once more.
+    OpenFailure failure_ = OpenFailure::None;
     long long size_ = 0;
-    long long offset_ = 0;
 };
 
 struct LoadResult {
     long long rows = 0;       // lines started, including empty ones
     bool overflowed = false;  // a line longer than 100 cells or a non-empty row past 100 ended the load
     bool readError = false;   // the source failed before its end
+    long long rowsKept = 0;   // whole lines stored before the load ended
+    // The first line in which a line feed without a carriage return before it was read as a wall cell; 0 if none.
+    long long firstLoneLineFeed = 0;
+    OpenFailure openFailure = OpenFailure::None;
+
+    // A source that ended before its first byte.
+    bool empty() const { return rows == 0 && !readError && openFailure == OpenFailure::None; }
+    // Where the load stopped when it overflowed: past row 100, or at the 101st cell of line `rows`.
+    bool cutPastLastRow() const { return overflowed && rows > 100; }
 };
 
 // Reads a maze into the grid. Cells are only ever written, never cleared. Lines end with CR LF or a lone CR;
@@ -50,8 +64,9 @@ struct LoadResult {
 // the size of the source.
 LoadResult readMaze(ByteSource& source, MazeGrid& maze);
 
-// Opening a chosen maze file: the player goes back to the start, the file is read as far as it can be, and the
-// view is redrawn, also when the file could not be read at all.
+// Opening a chosen maze file: the player goes back to the start; once the file is open the grid is emptied and
+// the file read as far as it can be, so that only what it holds is shown; and the view is redrawn, also when the
+// file could not be opened, which leaves the grid as it was.
 LoadResult openMaze(Game& game, const std::string& path, Canvas& canvas);
 
 } // namespace zirk

@@ -153,7 +153,7 @@ private slots:
         }
     }
 
-    void aSmallerMazeLeavesTheRestOfTheOldOne() {
+    void readingWritesOnlyTheCellsTheSourceHolds() {
         MazeGrid maze;
         ScriptedSource large(QByteArray("1111111111\r\n").repeated(10), 4096);
         readMaze(large, maze);
@@ -227,23 +227,73 @@ private slots:
     void aReadErrorKeepsTheLinesAlreadyRead_data() {
         QTest::addColumn<QByteArray>("beforeTheError");
         QTest::addColumn<QByteArrayList>("rows");
-        QTest::newRow("inside the first line") << QByteArray("1") << QByteArrayList{"9"};
-        QTest::newRow("after a CR") << QByteArray("12\r") << QByteArrayList{"129", "9"};
-        QTest::newRow("inside the second line") << QByteArray("12\r\n3") << QByteArrayList{"129", "9"};
+        QTest::addColumn<int>("kept");
+        QTest::newRow("inside the first line") << QByteArray("1") << QByteArrayList{"9"} << 0;
+        QTest::newRow("after a CR") << QByteArray("12\r") << QByteArrayList{"129", "9"} << 1;
+        QTest::newRow("inside the second line") << QByteArray("12\r\n3") << QByteArrayList{"129", "9"} << 1;
         QTest::newRow("inside the third line")
-            << QByteArray("12\r\n34\r\n5") << QByteArrayList{"129", "349", "9"};
+            << QByteArray("12\r\n34\r\n5") << QByteArrayList{"129", "349", "9"} << 2;
     }
     void aReadErrorKeepsTheLinesAlreadyRead() {
         QFETCH(QByteArray, beforeTheError);
         QFETCH(QByteArrayList, rows);
+        QFETCH(int, kept);
         for (const qsizetype chunk : {1, 4096}) {
             MazeGrid maze;
             fillWithNines(maze);
             ScriptedSource source(beforeTheError, chunk, true);
-            QVERIFY(readMaze(source, maze).readError);
+            const LoadResult result = readMaze(source, maze);
+            QVERIFY(result.readError);
+            QCOMPARE(result.rowsKept, kept);
             QCOMPARE(QByteArray::number(chunk) + ": " + rowsLike(maze, rows).join(' '),
                      QByteArray::number(chunk) + ": " + cellsOf(rows).join(' '));
         }
+    }
+
+    void theFirstBareLineFeedIsReportedWithItsLine_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("line");
+        QTest::newRow("CR LF throughout") << QByteArray("01\r\n10\r\n") << 0;
+        QTest::newRow("lone CRs") << QByteArray("01\r10\r") << 0;
+        QTest::newRow("LF line ends") << QByteArray("01\n10\n") << 1;
+        QTest::newRow("one LF in the second line") << QByteArray("01\r\n1\n0\r\n") << 2;
+        QTest::newRow("a CR LF split by the reads") << QByteArray("0\r\n\r\n\r\n1\n") << 4;
+        QTest::newRow("an LF past the 100th cell is never read")
+            << QByteArray(100, '1') + "1\n" << 0;
+    }
+    void theFirstBareLineFeedIsReportedWithItsLine() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, line);
+        for (const qsizetype chunk : {1, 2, 4096}) {
+            MazeGrid maze;
+            ScriptedSource source(file, chunk);
+            QCOMPARE(readMaze(source, maze).firstLoneLineFeed, line);
+        }
+    }
+
+    // The size a file had when it was opened only sizes the first request.
+    void aFileThatGrowsAfterItIsOpenedIsReadToItsEnd_data() {
+        QTest::addColumn<QByteArray>("opened");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("overflowed");
+        QTest::newRow("a few bytes") << QByteArray("11\r\n") << 41 << false;
+        // Empty lines are passed over past row 100; the row that arrives later ends the load.
+        QTest::newRow("more than fits the buffer") << QByteArray("\r\n").repeated(35000) << 35001 << true;
+    }
+    void aFileThatGrowsAfterItIsOpenedIsReadToItsEnd() {
+        QFETCH(QByteArray, opened);
+        const QString path = writeFile(QStringLiteral("growing.dat"), opened);
+        FileSource file(path.toStdString());
+        QVERIFY(file.isOpen());
+        QFile more(path);
+        QVERIFY(more.open(QIODevice::Append));
+        QVERIFY(more.write(QByteArray("22\r\n").repeated(40)) > 0);
+        more.close();
+        MazeGrid maze;
+        const LoadResult result = readMaze(file, maze);
+        QVERIFY(!result.readError);
+        QTEST(int(result.rows), "rows");
+        QTEST(result.overflowed, "overflowed");
     }
 
     // A source that knows its size is asked for all of it at once when it fits the buffer; the size is only a
@@ -285,6 +335,8 @@ private slots:
             << "file" << QByteArray("000\r\n010\r\n012\r\n") << QByteArray("010012");
         QTest::newRow("wall on the start")
             << "file" << QByteArray("111\r\n101\r\n112\r\n") << QByteArray("101112");
+        QTest::newRow("a smaller maze replaces the larger one")
+            << "file" << QByteArray("111\r\n11\r\n") << QByteArray("110000");
         // Nothing can be read from these, so the grid keeps what it held.
         QTest::newRow("missing file") << "missing" << QByteArray() << QByteArray("999999");
         QTest::newRow("empty path") << "empty" << QByteArray() << QByteArray("999999");
