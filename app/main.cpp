@@ -1,9 +1,12 @@
+#include "commandline.h"
 #include "controls.h"
 #include "mazewindow.h"
 #include "services.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +36,15 @@ void keepDBusFromStartingABus() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const zirk::CommandLine commandLine = zirk::parseCommandLine(arguments);
+    if (!commandLine.play) {
+        std::fputs(commandLine.output.toLocal8Bit().constData(), stdout);
+        std::fputs(commandLine.error.toLocal8Bit().constData(), stderr);
+        return commandLine.exitStatus;
+    }
     if (!displayAvailable()) {
         std::fputs("zirk: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are not set)\n", stderr);
         return EXIT_FAILURE;
@@ -50,5 +62,10 @@ int main(int argc, char* argv[]) {
     // Where the focus starts: the first control of the tab order that plays.
     window.control(zirk::Control::OpenButton)->setFocus();
     window.start();
+    // Opened once the window shows, exactly as a file chosen with the open button.
+    if (commandLine.file) {
+        const std::string path = QFile::encodeName(*commandLine.file).toStdString();
+        QTimer::singleShot(0, &window, [&window, path] { window.openMazeFile(path); });
+    }
     return app.exec();
 }

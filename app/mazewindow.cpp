@@ -1,6 +1,7 @@
 #include "mazewindow.h"
 
 #include "keys.h"
+#include "loadreport.h"
 #include "loader.h"
 #include "logging.h"
 #include "pictures.h"
@@ -9,6 +10,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QResizeEvent>
 
@@ -239,17 +241,22 @@ void MazeWindow::walk(Command command) {
 }
 
 void MazeWindow::openMaze() {
-    const std::optional<std::string> path = services_.chooser->chooseMaze(this);
-    if (!path)
-        return;
+    if (const std::optional<std::string> path = services_.chooser->chooseMaze(this))
+        openMazeFile(*path);
+}
+
+void MazeWindow::openMazeFile(const std::string& path) {
     auto* view = control<MazeView>(Control::View);
-    const LoadResult result = zirk::openMaze(game_, *path, view->canvas());
+    const LoadResult result = zirk::openMaze(game_, path, view->canvas());
     view->update();
-    const QString name = QFile::decodeName(QByteArray::fromStdString(*path));
-    if (result.readError)
-        qCWarning(lcMaze) << "cannot read the maze" << name << "past line" << result.rows;
-    else if (result.overflowed)
-        qCWarning(lcMaze) << "the maze" << name << "is larger than 100 x 100; it was read up to line" << result.rows;
+    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
+    const QString problems = describeLoad(QFileInfo(name).fileName(), result);
+    if (problems.isEmpty())
+        return;
+    qCWarning(lcMaze).noquote() << name << ":" << problems;
+    // The box waits on the player; the view shows the new maze behind it.
+    view->repaint();
+    services_.box->tell(this, problems, QString::fromUtf8(kApplicationTitle));
 }
 
 } // namespace zirk

@@ -40,9 +40,11 @@ public:
     Game& game() { return game_; }
     Frame& frame() { return frame_; }
 
-    // What the buttons and keys do.
+    // What the buttons and keys do. Opening asks for a file, then opens it as openMazeFile() does.
     void openMaze();
     void walk(Command command);
+    // Reads a maze, redraws the view, then tells in a box what went wrong, if anything did.
+    void openMazeFile(const std::string& path);
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -1,0 +1,56 @@
+#include "commandline.h"
+
+#include <QCommandLineParser>
+
+namespace zirk {
+
+namespace {
+
+const char* const kHelp =
+    "Utilisation : zirk [FICHIER]\n"
+    "Un labyrinthe à parcourir case par case, dont on ne voit que les 5 × 5 cases autour de soi.\n"
+    "\n"
+    "Arguments :\n"
+    "  FICHIER        le labyrinthe à ouvrir dès que la fenêtre s’affiche, comme avec « Ouvrir »\n"
+    "\n"
+    "Options :\n"
+    "  -h, --help     affiche cette aide et quitte\n"
+    "  -v, --version  affiche la version et quitte\n";
+
+CommandLine stop(int status, const QString& error) {
+    CommandLine line;
+    line.play = false;
+    line.exitStatus = status;
+    line.error = QStringLiteral("zirk : ") + error + QStringLiteral(" (zirk --help pour l’aide)\n");
+    return line;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
+    parser.addOption(help);
+    parser.addOption(version);
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        return stop(2, unknown.isEmpty() ? parser.errorText()
+                                         : QStringLiteral("option inconnue « %1 »").arg(unknown.constFirst()));
+    }
+    CommandLine line;
+    if (parser.isSet(help) || parser.isSet(version)) {
+        line.play = false;
+        line.output = parser.isSet(help) ? QString::fromUtf8(kHelp)
+                                         : QStringLiteral("zirk %1\n").arg(QStringLiteral(ZIRK_VERSION));
+        return line;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1)
+        return stop(2, QStringLiteral("un seul fichier à la fois"));
+    if (!files.isEmpty())
+        line.file = files.constFirst();
+    return line;
+}
+
+} // namespace zirk

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace zirk {
+
+// What the command line asks for: to play, perhaps starting with a maze, or to print something and end.
+struct CommandLine {
+    bool play = true;
+    int exitStatus = 0;  // when not playing
+    QString output;      // for standard output
+    QString error;       // one line for standard error
+    std::optional<QString> file;
+};
+
+// `zirk [FICHIER]`, `--help`, `--version`. Needs no application object, so that it works without a display.
+CommandLine parseCommandLine(const QStringList& arguments);
+
+} // namespace zirk

@@ -1,0 +1,96 @@
+#include "loadreport.h"
+
+#include <QStringList>
+
+#include <array>
+
+namespace zirk {
+
+namespace {
+
+enum class Notice {
+    Missing,
+    AccessRefused,
+    Folder,
+    Fifo,
+    Device,
+    Socket,
+    LinkLoop,
+    CannotOpen,
+    ReadError,
+    Empty,
+    LongLine,
+    PastLastRow,
+    LineFeeds,
+    Count
+};
+
+// %1 is the file's name, %2 a line number.
+constexpr std::array<const char*, static_cast<std::size_t>(Notice::Count)> kTexts{
+    "Le fichier « %1 » n’existe pas.",
+    "Le fichier « %1 » n’a pas pu être ouvert : l’accès est refusé.",
+    "« %1 » est un dossier, pas un fichier de labyrinthe.",
+    "« %1 » est un tube nommé (FIFO), pas un fichier ordinaire : il n’a pas été lu.",
+    "« %1 » est un périphérique, pas un fichier ordinaire : il n’a pas été lu.",
+    "« %1 » est une socket, pas un fichier ordinaire : il n’a pas été lu.",
+    "« %1 » est une boucle de liens symboliques : aucun fichier au bout.",
+    "Le fichier « %1 » n’a pas pu être ouvert.",
+    "Le fichier « %1 » n’a pas pu être lu au-delà de la ligne %2 : les lignes lues avant restent.",
+    "Le fichier « %1 » est vide.",
+    "Le labyrinthe « %1 » a été coupé : la ligne %2 a plus de 100 cases, la lecture s’est arrêtée à la 101e. "
+    "Les lignes lues avant restent.",
+    "Le labyrinthe « %1 » a été coupé : il a plus de 100 lignes, la lecture s’est arrêtée à la ligne %2. "
+    "Les 100 premières lignes restent.",
+    "Le fichier « %1 » a des fins de ligne LF : à la ligne %2, un saut de ligne sans retour chariot avant lui a "
+    "été lu comme un mur. Les labyrinthes du jeu terminent leurs lignes par CR LF ; convertissez le fichier avec "
+    "« unix2dos %1 », ou choisissez les fins de ligne Windows (CR LF) dans les réglages de votre éditeur.",
+};
+
+QString text(Notice notice, const QString& fileName, long long line = 0) {
+    // The number goes in first, so that a file name holding "%2" is shown as it is.
+    return QString::fromUtf8(kTexts[static_cast<std::size_t>(notice)])
+        .replace(QLatin1String("%2"), QString::number(line))
+        .arg(fileName);
+}
+
+Notice noticeFor(OpenFailure failure) {
+    switch (failure) {
+    case OpenFailure::Missing:
+        return Notice::Missing;
+    case OpenFailure::AccessRefused:
+        return Notice::AccessRefused;
+    case OpenFailure::Folder:
+        return Notice::Folder;
+    case OpenFailure::Fifo:
+        return Notice::Fifo;
+    case OpenFailure::Device:
+        return Notice::Device;
+    case OpenFailure::Socket:
+        return Notice::Socket;
+    case OpenFailure::LinkLoop:
+        return Notice::LinkLoop;
+    case OpenFailure::None:
+    case OpenFailure::Other:
+        break;
+    }
+    return Notice::CannotOpen;
+}
+
+} // namespace
+
+QString describeLoad(const QString& fileName, const LoadResult& result) {
+    if (result.openFailure != OpenFailure::None)
+        return text(noticeFor(result.openFailure), fileName);
+    QStringList notices;
+    if (result.empty())
+        notices << text(Notice::Empty, fileName);
+    if (result.readError)
+        notices << text(Notice::ReadError, fileName, result.rowsKept);
+    if (result.overflowed)
+        notices << text(result.cutPastLastRow() ? Notice::PastLastRow : Notice::LongLine, fileName, result.rows);
+    if (result.firstLoneLineFeed > 0)
+        notices << text(Notice::LineFeeds, fileName, result.firstLoneLineFeed);
+    return notices.join(QStringLiteral("\n\n"));
+}
+
+} // namespace zirk
