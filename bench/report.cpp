@@ -315,9 +315,9 @@ int main(int argc, char* argv[]) {
         }
     }
     {
-        // Finding, loading and drawing a font through fontconfig already costs a bare window more than half again
-        // its start-up, and the game cannot show its text without it; it is held against the same bare window with
-        // one line of text in it, started in turn with it in the same run. The bare window stays for reference,
+        // Finding, loading and drawing a font through fontconfig is a large part of a small window's start-up, and
+        // the game cannot show its text without it; it is held against the same bare window with one line of text
+        // in it, started in turn with it in the same run. The bare window stays for reference,
         // and is what the memory is held against: the fonts' own memory is part of the 8 MiB.
         std::optional<QJsonObject> c;
         const QString timeBudget = QStringLiteral("≤ 1.3× one line of text");
