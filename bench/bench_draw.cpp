@@ -27,7 +27,6 @@ struct Views {
 
 Views makeViews(bool corridor) {
     Views v;
-    v.state.CellSize = kCellSize;
     v.state.playerY = kCorridorY;
     if (corridor) {
         const std::string text = corridorMaze();
@@ -67,14 +66,13 @@ void drawIntoPicture(benchmark::State& st, bool corridor, std::size_t expectedBo
         st.SkipWithError("the worst case did not issue the expected number of boxes");
         return;
     }
-    QImage image(kSide, kSide, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    PictureCanvas canvas(image);
+    MazeView view(row(Control::View), nullptr);
+    Canvas& canvas = view.canvas();
     int k = 0;
     for (auto _ : st) {
         v.state.playerX = v.columns[k];
         drawView(v.state, canvas);
-        benchmark::DoNotOptimize(image.constBits());
+        benchmark::DoNotOptimize(view.picture().constBits());
         benchmark::ClobberMemory();
         k ^= 1;
     }
@@ -98,13 +96,13 @@ void fillRaw(benchmark::State& st, bool corridor) {
 } // namespace
 
 void registerDrawBenchmarks() {
-    benchmark::RegisterBenchmark("draw1/worst/PictureCanvas", [](benchmark::State& st) { drawIntoPicture(st, false, 177); })
+    benchmark::RegisterBenchmark("drawView/worst/MazeView", [](benchmark::State& st) { drawIntoPicture(st, false, 177); })
         ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("draw1/worst/raw_fill", [](benchmark::State& st) { fillRaw(st, false); })
+    benchmark::RegisterBenchmark("drawView/worst/raw_fill", [](benchmark::State& st) { fillRaw(st, false); })
         ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("draw1/corridor/PictureCanvas", [](benchmark::State& st) { drawIntoPicture(st, true, 0); })
+    benchmark::RegisterBenchmark("drawView/corridor/MazeView", [](benchmark::State& st) { drawIntoPicture(st, true, 0); })
         ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("draw1/corridor/raw_fill", [](benchmark::State& st) { fillRaw(st, true); })
+    benchmark::RegisterBenchmark("drawView/corridor/raw_fill", [](benchmark::State& st) { fillRaw(st, true); })
         ->Unit(benchmark::kMicrosecond);
 }
 

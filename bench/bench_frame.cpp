@@ -2,8 +2,10 @@
 // borderless window of the same size, resized and repainted the same way, shows what the platform alone costs.
 
 #include "benchsupport.h"
+#include "scalecount.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QPalette>
 
 #include <benchmark/benchmark.h>
@@ -20,58 +22,116 @@ namespace {
 // Large enough for every size measured, so start-up never clips the window to the screen.
 const QRect kLargeScreen(0, 0, 7680, 4320);
 
-constexpr std::array<Ctl, 3> kStretched{Control::TitlePicture, Control::Separator, Control::Background};
+// The pictures stretched over their controls, whose copies are counted; the only names of the window's controls here.
+constexpr std::array<Control, 3> kStretched{Control::TitlePicture, Control::Separator, Control::Background};
 
-// Alternates one pixel either side of the target, so that every step is a real change of size. Returns the
-// number of steps whose size did not reach the window.
-long long resizeSteps(benchmark::State& st, QWidget& window, QSize target) {
-    long long wrongSize = 0;
+// Counts the moves and size changes of a window's own widgets. While the window is resized nothing else moves
+// them, so a step that saw none is one whose size change never reached the frame's layout.
+class GeometryWatch : public QObject {
+public:
+    explicit GeometryWatch(QWidget& window) {
+        for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            child->installEventFilter(this);
+    }
+    long long changes = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Move || e->type() == QEvent::Resize)
+            ++changes;
+        return false;
+    }
+};
+
+struct Steps {
+    long long wrongSize = 0; // steps whose size did not reach the window
+    long long laidOut = 0;   // steps after which some widget of the window was moved or resized
+};
+
+// Alternates one pixel either side of the target, so that every step is a real change of size.
+Steps resizeSteps(benchmark::State& st, QWidget& window, QSize target, const GeometryWatch* watch = nullptr) {
+    Steps steps;
     int delta = 1;
     for (auto _ : st) {
         const QSize size = target + QSize(delta, delta);
         delta = -delta;
+        const long long changesBefore = watch ? watch->changes : 0;
         const auto t0 = std::chrono::steady_clock::now();
         window.resize(size);
         window.repaint();
         const auto t1 = std::chrono::steady_clock::now();
         st.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
-        wrongSize += window.size() != size;
+        steps.wrongSize += window.size() != size;
         // What the window system queued about the change is handled outside the timing.
         QCoreApplication::processEvents();
+        steps.laidOut += watch && watch->changes > changesBefore;
     }
-    return wrongSize;
+    return steps;
+}
+
+// The copies of each stretched picture made so far, as the count outside the window's code saw them.
+std::array<long long, kStretched.size()> stretchedCopies(const std::array<qint64, kStretched.size()>& pictures) {
+    std::array<long long, kStretched.size()> copies{};
+    for (std::size_t i = 0; i < kStretched.size(); ++i)
+        copies[i] = scaledCopiesOf(pictures[i]);
+    return copies;
 }
 
 void formSteps(benchmark::State& st, QSize target, bool picturesShown) {
-    ShownForm w(kLargeScreen);
+    ShownWindow w(kLargeScreen);
     if (!w.exposed) {
         st.SkipWithError("the window was never exposed, so nothing would be painted");
         return;
     }
-    MazeWindow& form = w.form;
+    MazeWindow& window = w.window;
     if (!picturesShown)
-        form.frame().IMG4_MouseDown(0, 0); // the grip is held: the eight frame pictures are hidden
-    form.resize(target);
-    form.repaint();
-    QCoreApplication::processEvents();
-
-    std::array<int, 3> rescalesBefore{};
+        window.frame().pressGrip(0, 0); // the grip is held: the eight frame pictures are hidden
+    std::array<qint64, kStretched.size()> pictures{};
     for (std::size_t i = 0; i < kStretched.size(); ++i)
-        rescalesBefore[i] = form.control<PictureControl>(kStretched[i])->rescaleCount();
-    const int layoutsBefore = form.layoutCount();
-    const long long wrongSize = resizeSteps(st, form, target);
+        pictures[i] = window.control<PictureControl>(kStretched[i])->picture().cacheKey();
+
+    const auto beforeSetUp = stretchedCopies(pictures);
+    window.resize(target);
+    window.repaint();
+    QCoreApplication::processEvents();
+    const auto beforeSteps = stretchedCopies(pictures);
+    // Shown at a new size, each stretched picture must have been copied at least once; a count that saw nothing
+    // would pass the budget below while measuring nothing.
+    if (picturesShown) {
+        for (std::size_t i = 0; i < kStretched.size(); ++i) {
+            if (beforeSteps[i] == beforeSetUp[i]) {
+                st.SkipWithError((std::string("no stretched copy of ") + row(kStretched[i]).name +
+                                  " was seen: the count no longer sees how the picture is stretched")
+                                     .c_str());
+                return;
+            }
+        }
+    }
+
+    GeometryWatch watch(window);
+    const Steps steps = resizeSteps(st, window, target, &watch);
     const long long changes = st.iterations();
-    if (wrongSize != 0 || form.layoutCount() - layoutsBefore < changes) {
-        st.SkipWithError("a size change did not reach the window or its layout");
+    if (steps.wrongSize != 0) {
+        st.SkipWithError("a size change did not reach the window");
         return;
     }
-    int most = 0;
     for (std::size_t i = 0; i < kStretched.size(); ++i) {
-        const int rescales = form.control<PictureControl>(kStretched[i])->rescaleCount() - rescalesBefore[i];
+        if (window.control<PictureControl>(kStretched[i])->picture().cacheKey() != pictures[i]) {
+            st.SkipWithError("a stretched control was given another picture while the size changed");
+            return;
+        }
+    }
+    const auto afterSteps = stretchedCopies(pictures);
+    long long most = 0;
+    for (std::size_t i = 0; i < kStretched.size(); ++i) {
+        const long long rescales = afterSteps[i] - beforeSteps[i];
         most = std::max(most, rescales);
-        st.counters[std::string("rescales_") + row(kStretched[i]).name] = rescales;
+        st.counters[std::string("rescales_") + row(kStretched[i]).name] = static_cast<double>(rescales);
     }
     st.counters["size_changes"] = static_cast<double>(changes);
+    st.counters["laid_out_changes"] = static_cast<double>(steps.laidOut);
+    // Above zero when some size change left the layout alone.
+    st.counters["changes_not_laid_out"] = static_cast<double>(changes - steps.laidOut);
     // Above zero when some stretched picture was made again more often than the size changed.
     st.counters["rescales_over_changes"] = static_cast<double>(std::max<long long>(0, most - changes));
 }
@@ -88,7 +148,7 @@ void bareSteps(benchmark::State& st, QSize target) {
         st.SkipWithError("the window was never exposed, so nothing would be painted");
         return;
     }
-    if (resizeSteps(st, window, target) != 0)
+    if (resizeSteps(st, window, target).wrongSize != 0)
         st.SkipWithError("a size change did not reach the window");
 }
 

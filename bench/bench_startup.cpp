@@ -1,6 +1,6 @@
-// Start-up to the first painted frame and its peak memory, each in a fresh process, the game against a bare
-// window, with the bare window showing one line of text for reference. The three take turns, so that a change in
-// the machine's load falls on all alike.
+// Start-up to the first painted frame and its peak memory, each in a fresh process: the game's time against the
+// bare window showing one line of text, its memory against the bare window itself. The three take turns, so that a
+// change in the machine's load falls on all alike.
 
 #include <benchmark/benchmark.h>
 

@@ -33,15 +33,15 @@ void typeDigit(QWidget* panel, char digit) {
 void keyToRepaint(benchmark::State& st) {
     TempFile maze("corridor");
     maze.write(corridorMaze());
-    ShownForm w;
+    ShownWindow w;
     if (!w.exposed) {
         st.SkipWithError("the window was never exposed, so nothing would be painted");
         return;
     }
     w.chooser.answers.push_back(maze.path());
-    w.form.openMaze();
-    QWidget* panel = w.form.control(Control::KeyPanel);
-    QWidget* view = w.form.control(Control::View);
+    w.window.openMaze();
+    QWidget* panel = w.window.control(Control::KeyPanel);
+    QWidget* view = w.window.control(Control::View);
     panel->setFocus();
     QCoreApplication::processEvents();
     if (QApplication::focusWidget() != panel) {
@@ -54,7 +54,7 @@ void keyToRepaint(benchmark::State& st) {
     for (int i = 0; i < kCorridorX - kStartColumn; ++i)
         typeDigit(panel, '6');
     QCoreApplication::processEvents();
-    if (w.form.game().playerX != kCorridorX || w.form.game().playerY != kCorridorY) {
+    if (w.window.game().playerX != kCorridorX || w.window.game().playerY != kCorridorY) {
         st.SkipWithError("the player did not reach the corridor");
         return;
     }
@@ -64,14 +64,14 @@ void keyToRepaint(benchmark::State& st) {
     long long moves = 0;
     long long painted = 0;
     for (auto _ : st) {
-        const int before = w.form.game().playerX;
+        const int before = w.window.game().playerX;
         const long long paintsBefore = counter.paints;
         const auto t0 = std::chrono::steady_clock::now();
         typeDigit(panel, forward ? '6' : '4');
         view->repaint();
         const auto t1 = std::chrono::steady_clock::now();
         st.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
-        moves += w.form.game().playerX != before;
+        moves += w.window.game().playerX != before;
         painted += counter.paints > paintsBefore;
         forward = !forward;
         // The update the step posted finds nothing left to paint; drained outside the timing.

@@ -78,11 +78,11 @@ bool waitUntilExposed(QWidget& window) {
     return false;
 }
 
-ShownForm::ShownForm(QRect screenArea) : screen(screenArea), form({&chooser, &box, &end, &screen}) {
-    form.control(Control::OpenButton)->setFocus();
-    form.start();
-    QApplication::setActiveWindow(&form);
-    exposed = waitUntilExposed(form);
+ShownWindow::ShownWindow(QRect screenArea) : screen(screenArea), window({&chooser, &box, &end, &screen}) {
+    window.control(Control::OpenButton)->setFocus();
+    window.start();
+    QApplication::setActiveWindow(&window);
+    exposed = waitUntilExposed(window);
 }
 
 } // namespace zirk::bench

@@ -63,14 +63,14 @@ private:
 
 // The real window with the dialog, the box, the end and the screen replaced, loaded, shown and exposed, so
 // that repaint() really paints.
-struct ShownForm {
-    explicit ShownForm(QRect screenArea = QRect(0, 0, 1024, 768));
+struct ShownWindow {
+    explicit ShownWindow(QRect screenArea = QRect(0, 0, 1024, 768));
 
     testing::FakeChooser chooser;
     testing::FakeBox box;
     testing::FakeEnd end;
     testing::FakeScreen screen;
-    MazeWindow form;
+    MazeWindow window;
     bool exposed = false;
 };
 

@@ -1,5 +1,5 @@
 // The bare window with one line of text in it: what finding, loading and drawing a font costs before anything
-// of the game's own. Shown beside the game's start-up for reference only.
+// of the game's own. The game's start-up is held against this one, since it cannot show its text without a font.
 
 #include "firstpaint.h"
 
