@@ -37,7 +37,7 @@ const std::array<ControlRow, kControlCount> kControls{{
      .back = kExitColour, .tabIndex = 10, .accessibleName = "La sortie"},
     {.control = Control::PlayerSwatch, .name = "Picture1", .kind = Kind::ColourBox, .left = 5460, .top = 3360, .width = 195, .height = 195,
      .back = kPlayerColour, .tabIndex = 9, .accessibleName = "Vous"},
-    {.control = Control::FileDialog, .name = "C", .kind = Kind::FileDialog, .visible = false, .filter = "Fichiers Data|*.dat"},
+    {.control = Control::FileDialog, .name = "C", .kind = Kind::FileDialog, .visible = false, .filter = "Fichiers Data|*.dat|Tous les fichiers|*"},
     {.control = Control::DownButton, .name = "Command1", .index = 3, .kind = Kind::Button, .left = 6180, .top = 2640, .width = 555, .height = 495,
      .caption = "2", .tabIndex = 4, .command = Command::Down},
     {.control = Control::RightButton, .name = "Command1", .index = 1, .kind = Kind::Button, .left = 6720, .top = 2160, .width = 555, .height = 495,

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -61,11 +60,9 @@ int main(int argc, char* argv[]) {
     zirk::MazeWindow window({&chooser, &box, &end, &screen});
     // Where the focus starts: the first control of the tab order that plays.
     window.control(zirk::Control::OpenButton)->setFocus();
-    window.start();
-    // Opened once the window shows, exactly as a file chosen with the open button.
-    if (commandLine.file) {
-        const std::string path = QFile::encodeName(*commandLine.file).toStdString();
-        QTimer::singleShot(0, &window, [&window, path] { window.openMazeFile(path); });
-    }
+    std::optional<std::string> file;
+    if (commandLine.file)
+        file = QFile::encodeName(*commandLine.file).toStdString();
+    window.start(file);
     return app.exec();
 }

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QResizeEvent>
+#include <QTimer>
 
 #include <algorithm>
 #include <vector>
@@ -192,13 +193,16 @@ void MazeWindow::connectControls() {
     connect(grip, &PictureControl::released, this, [this] { frame_.releaseGrip(); });
 }
 
-void MazeWindow::start() {
+void MazeWindow::start(const std::optional<std::string>& file) {
     auto* strip = control<TextLabel>(Control::TitleStrip);
     strip->setBackColour(kTitleStripColour);
     // As wide as the screen, so that no window width ever shows its end.
     strip->resize(services_.screen->geometry().width(), strip->height());
     frame_.setVisible(FramePart::LeftLine, true);
     frame_.showCentred();
+    // Once the window shows, so that a box about the file has a window to stand on.
+    if (file)
+        QTimer::singleShot(0, this, [this, path = *file] { openMazeFile(path); });
 }
 
 void MazeWindow::relayout() {

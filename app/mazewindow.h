@@ -13,6 +13,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace zirk {
 
@@ -31,8 +33,9 @@ public:
     explicit MazeWindow(Services services);
     ~MazeWindow() override;
 
-    // Colours and widens the title strip, centres the window and shows it.
-    void start();
+    // Colours and widens the title strip, centres the window and shows it; then opens `file`, if one is given,
+    // as if it had been chosen with the open button.
+    void start(const std::optional<std::string>& file = std::nullopt);
 
     QWidget* control(Control id) const { return controls_[static_cast<std::size_t>(id)]; }
     template <typename T> T* control(Control id) const { return static_cast<T*>(control(id)); }

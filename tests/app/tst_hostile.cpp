@@ -1,5 +1,5 @@
-// Files nobody should choose, chosen through "Ouvrir": the game neither hangs nor crashes, stays small, and
-// treats each one by the ordinary loading rules.
+// Files nobody should choose, chosen through "Ouvrir": the game neither hangs nor crashes, stays small, treats
+// each one by the ordinary loading rules, and says in one box what went wrong.
 
 #include "fakes/windowfixture.h"
 #include "loader.h"
@@ -11,10 +11,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
 #include <functional>
 
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace zirk;
@@ -51,6 +54,7 @@ class TestHostile : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
+    int socket_ = -1;
     QString path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
 
 private slots:
@@ -71,6 +75,15 @@ private slots:
         QVERIFY(QFile::link(path("loop-b.dat"), path("loop-a.dat")));
         QVERIFY(QFile::link(path("loop-a.dat"), path("loop-b.dat")));
         write(path("removed.dat"), QByteArray("99999\r\n99999\r\n"));
+        write(path("unix.dat"), QByteArray("00000\n01110\n00020\n"));
+        write(path("tall.dat"), QByteArray("1\r\n").repeated(100) + "\r\n\r\n2\r\n");
+        socket_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray socketPath = QFile::encodeName(path("socket.dat"));
+        QVERIFY(socketPath.size() < qsizetype(sizeof address.sun_path));
+        std::memcpy(address.sun_path, socketPath.constData(), socketPath.size());
+        QCOMPARE(::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
         // Two gibibytes, almost all of it a hole, in one line that starts with a hundred floor cells.
         {
             QFile big(path("big.dat"));
@@ -80,26 +93,39 @@ private slots:
         }
     }
 
+    void cleanupTestCase() { ::close(socket_); }
+
     void aHostileChoiceEndsLikeAnyUnreadableOrOddFile_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QList<int>>("cells"); // x, y, cell triples the grid must hold afterwards
+        QTest::addColumn<QStringList>("told"); // what the box says, in that order; nothing: no box
         const int U = kUntouched;
         // A file that opens replaces the maze, even when it holds nothing; one that cannot be opened leaves it.
-        QTest::newRow("empty") << "empty.dat" << QList<int>{1, 1, 0, 2, 2, 0};
-        QTest::newRow("only carriage returns") << "crs.dat" << QList<int>{1, 1, 0, 100, 100, 0};
-        QTest::newRow("binary junk with NUL bytes") << "junk.dat" << QList<int>{1, 1, 0, 2, 1, 1, 1, 2, 0, 2, 2, 2, 3, 2, 1};
-        QTest::newRow("UTF-8 with a byte-order mark") << "utf8.dat" << QList<int>{1, 1, 0, 3, 1, 0, 4, 1, 0, 2, 2, 1};
-        QTest::newRow("UTF-16 with a byte-order mark") << "utf16.dat" << QList<int>{1, 1, 0, 5, 1, 1, 6, 1, 0, 1, 2, 0, 4, 2, 1};
-        QTest::newRow("a folder") << "folder.dat" << QList<int>{1, 1, U};
-        QTest::newRow("a FIFO") << "fifo.dat" << QList<int>{1, 1, U};
-        QTest::newRow("a dangling link") << "dangling.dat" << QList<int>{1, 1, U};
-        QTest::newRow("a link loop") << "loop-a.dat" << QList<int>{1, 1, U};
-        QTest::newRow("removed after it was chosen") << "removed.dat" << QList<int>{1, 1, U, 2, 2, U};
-        QTest::newRow("two gibibytes on one line") << "big.dat" << QList<int>{1, 1, 1, 100, 1, 1, 2, 2, 0};
+        QTest::newRow("empty") << "empty.dat" << QList<int>{1, 1, 0, 2, 2, 0} << QStringList{"« empty.dat » est vide."};
+        QTest::newRow("only carriage returns") << "crs.dat" << QList<int>{1, 1, 0, 100, 100, 0} << QStringList{};
+        QTest::newRow("binary junk with NUL bytes") << "junk.dat" << QList<int>{1, 1, 0, 2, 1, 1, 1, 2, 0, 2, 2, 2, 3, 2, 1} << QStringList{"« junk.dat » a été coupé : la ligne 2 a plus de 100 cases"};
+        QTest::newRow("UTF-8 with a byte-order mark") << "utf8.dat" << QList<int>{1, 1, 0, 3, 1, 0, 4, 1, 0, 2, 2, 1} << QStringList{};
+        QTest::newRow("UTF-16 with a byte-order mark") << "utf16.dat" << QList<int>{1, 1, 0, 5, 1, 1, 6, 1, 0, 1, 2, 0, 4, 2, 1} << QStringList{"fins de ligne LF : à la ligne 2", "« unix2dos utf16.dat »"};
+        QTest::newRow("a folder") << "folder.dat" << QList<int>{1, 1, U} << QStringList{"« folder.dat » est un dossier"};
+        QTest::newRow("a FIFO") << "fifo.dat" << QList<int>{1, 1, U} << QStringList{"« fifo.dat » est un tube nommé (FIFO)"};
+        QTest::newRow("a dangling link") << "dangling.dat" << QList<int>{1, 1, U} << QStringList{"« dangling.dat » n’existe pas."};
+        QTest::newRow("a link loop") << "loop-a.dat" << QList<int>{1, 1, U} << QStringList{"« loop-a.dat » est une boucle de liens symboliques"};
+        QTest::newRow("removed after it was chosen") << "removed.dat" << QList<int>{1, 1, U, 2, 2, U} << QStringList{"« removed.dat » n’existe pas."};
+        QTest::newRow("two gibibytes on one line") << "big.dat" << QList<int>{1, 1, 1, 100, 1, 1, 2, 2, 0} << QStringList{"la ligne 1 a plus de 100 cases, la lecture s’est arrêtée à la 101e"};
+        QTest::newRow("LF line ends") << "unix.dat" << QList<int>{1, 1, 0, 8, 1, 1, 2, 2, 0}
+                                      << QStringList{"« unix.dat » a des fins de ligne LF : à la ligne 1"};
+        QTest::newRow("a row after the hundredth") << "tall.dat" << QList<int>{1, 100, 1, 1, 101, 0}
+                                                   << QStringList{"il a plus de 100 lignes, la lecture s’est arrêtée à la ligne 103"};
+        QTest::newRow("a socket") << "socket.dat" << QList<int>{1, 1, U} << QStringList{"« socket.dat » est une socket"};
+        QTest::newRow("a device") << "/dev/null" << QList<int>{1, 1, U} << QStringList{"« null » est un périphérique"};
+        QTest::newRow("a read error") << "/proc/self/mem" << QList<int>{1, 1, 0}
+                                      << QStringList{"« mem » n’a pas pu être lu au-delà de la ligne 0"};
+        QTest::newRow("a clean maze") << ZIRK_MAZES_DIR "/exemple.dat" << QList<int>{2, 2, 1} << QStringList{};
     }
     void aHostileChoiceEndsLikeAnyUnreadableOrOddFile() {
         QFETCH(QString, file);
         QFETCH(QList<int>, cells);
+        QFETCH(QStringList, told);
         WindowFixture f;
         MazeWindow& window = f.window;
         FakeChooser& chooser = f.chooser;
@@ -109,7 +135,8 @@ private slots:
                 window.game().maze.set(x, y, kBeforeTheOpen);
         window.game().playerX = 40;
         window.game().playerY = 40;
-        chooser.answers.push_back(QFile::encodeName(path(file.toUtf8().constData())).toStdString());
+        const QString chosen = file.startsWith(QLatin1Char('/')) ? file : path(file.toUtf8().constData());
+        chooser.answers.push_back(QFile::encodeName(chosen).toStdString());
         if (file == "removed.dat")
             chooser.afterChoice = [&] { QVERIFY(QFile::remove(path("removed.dat"))); };
 
@@ -126,6 +153,15 @@ private slots:
         const QImage& view = window.control<MazeView>(Control::View)->picture();
         QCOMPARE(view.pixelColor(0, 0), QColor(0, 255, 0));
         QVERIFY2(peakRssKiB() < 100 * 1024, qPrintable(QString::number(peakRssKiB())));
+        QCOMPARE(f.box.texts.size(), told.isEmpty() ? 0 : 1);
+        if (told.isEmpty())
+            return;
+        QCOMPARE(f.box.captions, QStringList{QStringLiteral("Zirk pour Windows")});
+        qsizetype from = 0;
+        for (const QString& part : told) {
+            from = f.box.texts.constFirst().indexOf(part, from);
+            QVERIFY2(from >= 0, qPrintable(part + QStringLiteral(" not in: ") + f.box.texts.constFirst()));
+        }
     }
 
     void aFileCutShortWhileItIsReadEndsWhereItWasCut() {

@@ -1,5 +1,6 @@
 // The real dialog and message box, answered from a timer while they run modally.
 
+#include "controls.h"
 #include "services.h"
 
 #include <QApplication>
@@ -72,7 +73,7 @@ private slots:
     }
 
     void theDialogSpeaksFrenchAndCancellingChoosesNothing() {
-        DialogFileChooser chooser(qtFilter("Fichiers Data|*.dat"));
+        DialogFileChooser chooser(qtFilter(row(Control::FileDialog).filter));
         QString title, accept, reject, start;
         QStringList filters;
         whenModal([&](QWidget* w) {
@@ -90,7 +91,7 @@ private slots:
         QCOMPARE(title, QStringLiteral("Ouvrir"));
         QCOMPARE(accept, QStringLiteral("Ouvrir"));
         QCOMPARE(reject, QStringLiteral("Annuler"));
-        QCOMPARE(filters, QStringList{QStringLiteral("Fichiers Data (*.dat)")});
+        QCOMPARE(filters, QStringList({QStringLiteral("Fichiers Data (*.dat)"), QStringLiteral("Tous les fichiers (*)")}));
         QCOMPARE(start, QDir::currentPath());
     }
 
