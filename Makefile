@@ -14,6 +14,7 @@
 
 # What `make run` needs. qt6-qpa-plugins holds the xcb platform plugin that opens the window.
 # "Arial" is asked for by name; fonts-liberation brings Liberation Sans, its metric-compatible stand-in.
+# qt6-translations-l10n holds Qt's own French texts, for the file dialog and the boxes.
 RUN_PACKAGES := \
 	g++ \
 	cmake \
@@ -21,6 +22,7 @@ RUN_PACKAGES := \
 	make \
 	qt6-base-dev \
 	qt6-qpa-plugins \
+	qt6-translations-l10n \
 	libgl-dev \
 	fonts-liberation
 

@@ -1,11 +1,11 @@
 #include "commandline.h"
 #include "controls.h"
 #include "mazewindow.h"
+#include "platform.h"
 #include "services.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,17 +19,6 @@ bool displayAvailable() {
     if (platform.startsWith("wayland"))
         return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
-// With no session bus to reach, libdbus would start one of its own for the accessibility bridge (dbus-launch),
-// and that bus keeps its address in the home folder. No screen reader can be listening without a bus anyway.
-void keepDBusFromStartingABus() {
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus")))
-        return;
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
 }
 
 } // namespace
@@ -49,9 +38,12 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     zirk::keepSettingsOffDisk();
-    keepDBusFromStartingABus();
+    zirk::keepDBusFromStartingABus();
+    zirk::NoRuntimeFolder noRuntimeFolder;
     QApplication app(argc, argv);
+    noRuntimeFolder.release();
     QApplication::setApplicationName(QStringLiteral("zirk"));
+    zirk::useFrenchClassicLook(app);
 
     zirk::DialogFileChooser chooser(zirk::qtFilter(zirk::row(zirk::Control::FileDialog).filter));
     zirk::DialogMessageBox box;

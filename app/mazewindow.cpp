@@ -1,6 +1,5 @@
 #include "mazewindow.h"
 
-#include "keys.h"
 #include "loadreport.h"
 #include "loader.h"
 #include "logging.h"
@@ -171,10 +170,7 @@ void MazeWindow::connectControls() {
             connect(control<QPushButton>(r.control), &QPushButton::clicked, this, [this, c = *r.command] { walk(c); });
     }
     connect(control<QPushButton>(Control::OpenButton), &QPushButton::clicked, this, &MazeWindow::openMaze);
-    connect(control<KeyPanel>(Control::KeyPanel), &KeyPanel::typed, this, [this](char key) {
-        if (const std::optional<Command> command = commandForKey(key))
-            walk(*command);
-    });
+    connect(control<KeyPanel>(Control::KeyPanel), &KeyPanel::commanded, this, &MazeWindow::walk);
 
     titleBar_->watch(control(Control::TitlePicture));
     titleBar_->watch(control(Control::TitleText));
@@ -188,7 +184,7 @@ void MazeWindow::connectControls() {
     }
 
     auto* grip = static_cast<PictureControl*>(frameWidgets_[FramePart::Grip]);
-    connect(grip, &PictureControl::pressed, this, [this](Qt::MouseButton, Twips x, Twips y) { frame_.pressGrip(x, y); });
+    connect(grip, &PictureControl::pressed, this, [this](Twips x, Twips y) { frame_.pressGrip(x, y); });
     connect(grip, &PictureControl::moved, this, [this](Twips x, Twips y) { frame_.moveGrip(x, y); });
     connect(grip, &PictureControl::released, this, [this] { frame_.releaseGrip(); });
 }

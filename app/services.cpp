@@ -5,7 +5,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -37,11 +41,6 @@ std::optional<std::string> DialogFileChooser::chooseMaze(QWidget* parent) {
     dialog.setOptions(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Regarder dans :"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Nom du fichier :"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Type de fichier :"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Ouvrir"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));
     dialog.setWindowModality(Qt::ApplicationModal);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
@@ -50,8 +49,20 @@ std::optional<std::string> DialogFileChooser::chooseMaze(QWidget* parent) {
     return QFile::encodeName(chosen).toStdString();
 }
 
+int captionRoom(const QString& caption) {
+    // The window manager draws the caption in a font of its own, often larger and bold, between its buttons; a
+    // box sized for a short text alone would show only the ends of it.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.25);
+    return QFontMetrics(font).horizontalAdvance(caption) + 140;
+}
+
 void DialogMessageBox::tell(QWidget* parent, const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(captionRoom(caption), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
 }
 

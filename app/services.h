@@ -70,6 +70,9 @@ public:
 // folder) are pointed at a file that swallows everything. Must run before the application object exists.
 void keepSettingsOffDisk();
 
+// How wide a box must be for a window manager to show its whole caption, in pixels.
+int captionRoom(const QString& caption);
+
 // "Description|*.pattern" as the window description stores it, in the form Qt's dialog wants.
 QString qtFilter(const char* filter);
 

@@ -1,10 +1,12 @@
 #include "widgets.h"
 
+#include "keys.h"
 #include "pictures.h"
 #include "texts.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -82,27 +84,41 @@ void ColourBox::setBackColour(Rgb colour) {
 
 KeyPanel::KeyPanel(const ControlRow& row, QWidget* parent) : ColourBox(row, parent) {}
 
-// Focus that comes and goes with the whole window (another application, a modal box) is not a focus change
-// between the window's own controls and leaves the colour alone.
+// Keys reach the panel while it is the focus of the active window: a modal box, another application or another
+// control takes them away, and the colour follows.
+void KeyPanel::showWhetherKeysArrive() { setBackColour(hasFocus() ? kPanelFocused : kPanelUnfocused); }
+
 void KeyPanel::focusInEvent(QFocusEvent* e) {
     ColourBox::focusInEvent(e);
-    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
-        setBackColour(kPanelFocused);
+    showWhetherKeysArrive();
 }
 
 void KeyPanel::focusOutEvent(QFocusEvent* e) {
     ColourBox::focusOutEvent(e);
-    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
-        setBackColour(kPanelUnfocused);
+    showWhetherKeysArrive();
 }
 
 void KeyPanel::keyPressEvent(QKeyEvent* e) {
-    // Keys that type nothing, or characters beyond one byte, pass nothing on.
-    for (QChar c : e->text()) {
-        if (c.unicode() < 256)
-            emit typed(static_cast<char>(c.unicode()));
+    if (e->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) {
+        e->ignore();
+        return;
     }
     e->accept();
+    // Without a window manager X11 sends the keys to the window under the pointer, active or not; asking for
+    // the keyboard makes the panel show that they arrive.
+    if (!window()->isActiveWindow())
+        window()->activateWindow();
+    if (const std::optional<Command> arrow = commandForArrow(e->key())) {
+        emit commanded(*arrow);
+        return;
+    }
+    // Each typed character of one byte counts; keys that type nothing, or characters beyond one byte, do not.
+    for (QChar c : e->text()) {
+        if (c.unicode() >= 256)
+            continue;
+        if (const std::optional<Command> command = commandForKey(static_cast<char>(c.unicode())))
+            emit commanded(*command);
+    }
 }
 
 MazeView::MazeView(const ControlRow& row, QWidget* parent)
@@ -145,6 +161,16 @@ PictureButton::PictureButton(const ControlRow& row, QWidget* parent) : QPushButt
     setAutoDefault(false);
     if (row.picture)
         picture_ = loadPicture(row.picture);
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* e) {
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (enter && !(e->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) && !e->isAutoRepeat()) {
+        e->accept();
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(e);
 }
 
 void PictureButton::paintEvent(QPaintEvent* e) {

@@ -49,19 +49,23 @@ private:
     Rgb back_;
 };
 
-// Where typed keys go: green while it has the focus, red otherwise. Each typed character of one byte is passed on.
+// Where typed keys go: green exactly while the keys typed reach it, red otherwise. It turns the keys into
+// commands for the game.
 class KeyPanel : public ColourBox {
     Q_OBJECT
 public:
     KeyPanel(const ControlRow& row, QWidget* parent);
 
 signals:
-    void typed(char character);
+    void commanded(zirk::Command command);
 
 protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    void showWhetherKeysArrive();
 };
 
 // The 350 x 350 close-up of the maze. The game draws into its picture through `canvas()`; the picture is kept,
@@ -82,7 +86,8 @@ private:
     QImage picture_;
 };
 
-// A push button, with its picture, if any, above its caption.
+// A push button, with its picture, if any, above its caption. Return and Enter click it while it has the focus,
+// as Space does.
 class PictureButton : public QPushButton {
     Q_OBJECT
 public:
@@ -90,6 +95,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     QPixmap picture_;

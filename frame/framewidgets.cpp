@@ -59,10 +59,20 @@ void PictureControl::paintEvent(QPaintEvent*) {
     p.drawPixmap(0, 0, scaled_);
 }
 
-void PictureControl::mousePressEvent(QMouseEvent* e) { emit pressed(e->button(), twipsX(e), twipsY(e)); }
-void PictureControl::mouseMoveEvent(QMouseEvent* e) { emit moved(twipsX(e), twipsY(e)); }
+void PictureControl::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton)
+        emit pressed(twipsX(e), twipsY(e));
+}
+
+void PictureControl::mouseMoveEvent(QMouseEvent* e) {
+    if (e->buttons() & Qt::LeftButton)
+        emit moved(twipsX(e), twipsY(e));
+}
+
 void PictureControl::mouseReleaseEvent(QMouseEvent* e) {
-    emit released(e->button());
+    if (e->button() != Qt::LeftButton)
+        return;
+    emit released();
     if (rect().contains(e->position().toPoint()))
         emit clicked();
 }

@@ -11,8 +11,9 @@
 namespace zirk {
 
 // A windowless picture, drawn at its own size or stretched over the widget; a caption button also has a picture
-// for while it is held. Mouse positions go out in twips relative to the widget. While a button is held the widget
-// keeps the pointer, so moves and the release arrive here wherever the pointer is.
+// for while it is held. Only the left button presses it. Mouse positions go out in twips relative to the widget.
+// While the button is held the widget keeps the pointer, so moves and the release arrive here wherever the pointer
+// is.
 class PictureControl : public QWidget {
     Q_OBJECT
 public:
@@ -24,9 +25,9 @@ public:
     const QPixmap& picture() const { return pressed_ && !pressedPicture_.isNull() ? pressedPicture_ : picture_; }
 
 signals:
-    void pressed(Qt::MouseButton button, zirk::Twips x, zirk::Twips y);
+    void pressed(zirk::Twips x, zirk::Twips y);
     void moved(zirk::Twips x, zirk::Twips y);
-    void released(Qt::MouseButton button);
+    void released();
     // A release over the widget that took the press.
     void clicked();
 

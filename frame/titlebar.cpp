@@ -14,6 +14,8 @@ bool TitleBarAgent::eventFilter(QObject*, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         const auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() != Qt::LeftButton)
+            return true;
         QWindow* handle = window_.windowHandle();
         if (handle && handle->startSystemMove()) {
             state_ = State::SystemMove;
@@ -31,7 +33,8 @@ bool TitleBarAgent::eventFilter(QObject*, QEvent* event) {
         }
         return true;
     case QEvent::MouseButtonRelease:
-        state_ = State::Idle;
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            state_ = State::Idle;
         return true;
     case QEvent::MouseButtonDblClick:
         return true;

@@ -52,7 +52,7 @@ depends=$(field Depends)
 echo "Depends: $depends"
 # One package name per comma-separated item, version constraints and alternatives dropped.
 names=$(echo "$depends" | tr ',|' '\n' | sed 's/(.*)//; s/[[:space:]]//g' | sed '/^$/d')
-for need in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation; do
+for need in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins qt6-translations-l10n fonts-liberation; do
     grep -qx "$need" <<<"$names" || fail "Depends does not name $need"
 done
 

@@ -126,7 +126,11 @@ private slots:
         QTest::mouseMove(f.handle(), at + QPoint(50, 50));
         QTest::mouseRelease(f.handle(), Qt::LeftButton, {}, at + QPoint(50, 50));
         QVERIFY(f.window.isVisible());
+        // Only the left button clicks it.
         QTest::mouseClick(f.handle(), Qt::RightButton, {}, at);
+        QTest::mouseClick(f.handle(), Qt::MiddleButton, {}, at);
+        QVERIFY(f.window.isVisible());
+        QTest::mouseClick(f.handle(), Qt::LeftButton, {}, at);
         QVERIFY(!f.window.isVisible());
     }
 
@@ -142,6 +146,8 @@ private slots:
         QVERIFY(f.window.updatesEnabled());
         const QPoint restore = f.centre(Control::RestoreButton);
         QTest::mouseClick(f.handle(), Qt::MiddleButton, {}, restore);
+        QCOMPARE(f.window.geometry(), QRect(0, 0, 1024, 740));
+        QTest::mouseClick(f.handle(), Qt::LeftButton, {}, restore);
         QCOMPARE(f.window.geometry(), QRect(260, 187, 503, 393));
         QCOMPARE(f.window.control(Control::MinimiseButton)->x(), 483);
     }

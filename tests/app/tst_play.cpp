@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(f.view(175, 175), kRed);
     }
 
-    void theKeyPanelIsGreenOnlyWhileItHasTheFocus() {
+    void theKeyPanelIsGreenExactlyWhileTypedKeysReachIt() {
         Fixture f;
         QCOMPARE(f.panel(), kRed);
         f.click(Control::KeyPanel);
@@ -89,6 +89,30 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f.window.control(Control::View));
         f.click(Control::KeyPanel);
         QCOMPARE(f.panel(), kGreen);
+        // Another window takes the keys, and gives them back.
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QTRY_COMPARE(f.panel(), kRed);
+        QApplication::setActiveWindow(&f.window);
+        QTRY_COMPARE(f.panel(), kGreen);
+    }
+
+    void returnAndEnterClickTheFocusedButton_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+    }
+    void returnAndEnterClickTheFocusedButton() {
+        QFETCH(int, key);
+        Fixture f;
+        f.window.control(Control::OpenButton)->setFocus();
+        QTest::keyClick(f.window.control(Control::OpenButton), Qt::Key(key));
+        QCOMPARE(f.chooser.calls, 1);
+        f.open(kMazes + "/exemple.dat");
+        f.window.control(Control::RightButton)->setFocus();
+        QTest::keyClick(f.window.control(Control::RightButton), Qt::Key(key));
+        QCOMPARE(f.player(), QPoint(3, 2));
     }
 
     void typedDigitsWalkToTheExitAndTheBoxSaysSo() {
@@ -132,19 +156,24 @@ private slots:
         QCOMPARE(f.end.calls, 0);
     }
 
-    void keysThatTypeNoDigitDoNothing_data() {
+    void onlyDigitsArrowsAndQWalkOrQuitAndNeverWithAltOrCtrl_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QPoint>("after");
         QTest::newRow("keypad 6 with Num Lock") << int(Qt::Key_6) << int(Qt::KeypadModifier) << "6" << QPoint(3, 2);
-        QTest::newRow("right arrow") << int(Qt::Key_Right) << 0 << "" << QPoint(2, 2);
+        QTest::newRow("right arrow") << int(Qt::Key_Right) << 0 << "" << QPoint(3, 2);
+        QTest::newRow("keypad 6 without Num Lock")
+            << int(Qt::Key_Right) << int(Qt::KeypadModifier) << "" << QPoint(3, 2);
+        QTest::newRow("6 with Alt") << int(Qt::Key_6) << int(Qt::AltModifier) << "6" << QPoint(2, 2);
+        QTest::newRow("right arrow with Ctrl") << int(Qt::Key_Right) << int(Qt::ControlModifier) << "" << QPoint(2, 2);
+        QTest::newRow("q with Alt") << int(Qt::Key_Q) << int(Qt::AltModifier) << "q" << QPoint(2, 2);
         QTest::newRow("function key") << int(Qt::Key_F6) << 0 << "" << QPoint(2, 2);
         QTest::newRow("a letter") << int(Qt::Key_D) << 0 << "d" << QPoint(2, 2);
         QTest::newRow("a character beyond one byte") << int(Qt::Key_unknown) << 0 << "\u0666" << QPoint(2, 2);
         QTest::newRow("an accented letter") << int(Qt::Key_Eacute) << 0 << "\u00e9" << QPoint(2, 2);
     }
-    void keysThatTypeNoDigitDoNothing() {
+    void onlyDigitsArrowsAndQWalkOrQuitAndNeverWithAltOrCtrl() {
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QFETCH(QString, text);

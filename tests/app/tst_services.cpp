@@ -1,9 +1,12 @@
 // The real dialog and message box, answered from a timer while they run modally.
 
 #include "controls.h"
+#include "platform.h"
 #include "services.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
+#include <QStyle>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -74,7 +77,7 @@ private slots:
 
     void theDialogSpeaksFrenchAndCancellingChoosesNothing() {
         DialogFileChooser chooser(qtFilter(row(Control::FileDialog).filter));
-        QString title, accept, reject, start;
+        QString title, accept, reject, start, column;
         QStringList filters;
         whenModal([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
@@ -82,15 +85,18 @@ private slots:
             title = dialog->windowTitle();
             accept = dialog->labelText(QFileDialog::Accept);
             reject = dialog->labelText(QFileDialog::Reject);
+            column = dialog->findChild<QAbstractItemModel*>()->headerData(0, Qt::Horizontal).toString();
             start = dialog->directory().absolutePath();
             filters = dialog->nameFilters();
             QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
             dialog->reject();
         });
         QCOMPARE(chooser.chooseMaze(nullptr), std::nullopt);
+        // Qt's own French, whatever the locale.
         QCOMPARE(title, QStringLiteral("Ouvrir"));
-        QCOMPARE(accept, QStringLiteral("Ouvrir"));
+        QCOMPARE(accept, QStringLiteral("&Ouvrir"));
         QCOMPARE(reject, QStringLiteral("Annuler"));
+        QCOMPARE(column, QStringLiteral("Nom"));
         QCOMPARE(filters, QStringList({QStringLiteral("Fichiers Data (*.dat)"), QStringLiteral("Tous les fichiers (*)")}));
         QCOMPARE(start, QDir::currentPath());
     }
@@ -123,10 +129,11 @@ private slots:
         QCOMPARE(start, folder);
     }
 
-    void theExitBoxHasOneOkButtonAndNoIcon() {
+    void theExitBoxHasOneOkButtonNoIconAndRoomForItsCaption() {
         DialogMessageBox box;
         QString title, text;
         int buttons = -1;
+        int width = 0;
         QMessageBox::Icon icon = QMessageBox::Warning;
         whenModal([&](QWidget* w) {
             auto* message = qobject_cast<QMessageBox*>(w);
@@ -135,6 +142,7 @@ private slots:
             text = message->text();
             buttons = int(message->buttons().size());
             icon = message->icon();
+            width = message->width();
             QTest::keyClick(message, Qt::Key_Return);
         });
         box.tell(nullptr, QStringLiteral("Vous avez trouv\u00e9e la sortie"), QStringLiteral("Zirk pour Windows"));
@@ -142,6 +150,14 @@ private slots:
         QCOMPARE(text, QStringLiteral("Vous avez trouv\u00e9e la sortie"));
         QCOMPARE(buttons, 1);
         QCOMPARE(icon, QMessageBox::NoIcon);
+        QVERIFY2(width >= captionRoom(title), qPrintable(QString::number(width)));
+    }
+
+    void theWholeProgramHasTheClassicLook() {
+        QCOMPARE(QApplication::style()->name(), QStringLiteral("windows"));
+        QCOMPARE(QApplication::palette().color(QPalette::Button), QColor(192, 192, 192));
+        QCOMPARE(QApplication::palette().color(QPalette::Light), QColor(Qt::white));
+        QCOMPARE(QApplication::palette().color(QPalette::Dark), QColor(128, 128, 128));
     }
 };
 
@@ -149,6 +165,7 @@ int main(int argc, char** argv) {
     // As the program does: the dialog would otherwise leave its history in the tester's home.
     keepSettingsOffDisk();
     QApplication app(argc, argv);
+    useFrenchClassicLook(app);
     TestServices test;
     return QTest::qExec(&test, argc, argv);
 }

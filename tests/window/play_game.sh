@@ -115,13 +115,11 @@ open_maze() {
     echo "ok: $1 opened: red player, olive floor, green walls"
 }
 
-# focus_key_panel: clicks the key panel, which turns green.
+# focus_key_panel: clicks the key panel, which turns green. No window manager makes the window
+# active on the click: the panel itself must ask for the keyboard, which typed keys then reach.
 focus_key_panel() {
-    # Without a window manager a click does not make the window active: the X focus goes to it
-    # explicitly, as a window manager would give it.
-    xdotool windowfocus --sync "$GAME_ID"
     click_at $KEY_PANEL
-    expect_window_colour $KEY_PANEL "$GREEN" "the key panel once clicked"
+    expect_window_colour $KEY_PANEL "$GREEN" "the key panel once clicked, with no window manager"
     echo "ok: the key panel turned green"
 }
 

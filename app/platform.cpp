@@ -1,0 +1,103 @@
+#include "platform.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTranslator>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zirk {
+
+void keepDBusFromStartingABus() {
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus")))
+        return;
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+}
+
+namespace {
+
+// What Qt accepts without changing anything: a real folder of ours that only we may enter.
+bool usableRuntimeFolder(const QByteArray& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & 07777) == 0700;
+}
+
+std::optional<QByteArray> environment(const char* name) {
+    if (!qEnvironmentVariableIsSet(name))
+        return std::nullopt;
+    return qgetenv(name);
+}
+
+void restore(const char* name, const std::optional<QByteArray>& value) {
+    if (value)
+        qputenv(name, *value);
+    else
+        qunsetenv(name);
+}
+
+QtMessageHandler previousHandler = nullptr;
+
+// Qt says twice that it could not make the folder it was shown; that is the point, so it is not repeated.
+void quietAboutRuntimeFolders(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("QStandardPaths:")))
+        return;
+    previousHandler(type, context, message);
+}
+
+} // namespace
+
+NoRuntimeFolder::NoRuntimeFolder() {
+    runtime_ = environment("XDG_RUNTIME_DIR");
+    if (runtime_ && usableRuntimeFolder(*runtime_))
+        return;
+    temp_ = environment("TMPDIR");
+    // No folder can be made inside a file, and nothing is written in trying.
+    qputenv("XDG_RUNTIME_DIR", "/dev/null/runtime");
+    qputenv("TMPDIR", "/dev/null");
+    previousHandler = qInstallMessageHandler(quietAboutRuntimeFolders);
+    active_ = true;
+}
+
+void NoRuntimeFolder::release() {
+    if (!active_)
+        return;
+    active_ = false;
+    qInstallMessageHandler(previousHandler);
+    restore("XDG_RUNTIME_DIR", runtime_);
+    restore("TMPDIR", temp_);
+}
+
+void useFrenchClassicLook(QApplication& app) {
+    auto* french = new QTranslator(&app);
+    if (french->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(french);
+
+    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
+        QApplication::setStyle(classic);
+    // The classic three-dimensional greys: face, highlight, light, shadow and dark shadow.
+    const QColor face(192, 192, 192);
+    QPalette palette(Qt::black, face, Qt::white, QColor(128, 128, 128), QColor(160, 160, 160), Qt::black, Qt::white,
+                     Qt::white, face);
+    palette.setColor(QPalette::Midlight, QColor(223, 223, 223));
+    palette.setColor(QPalette::Shadow, Qt::black);
+    palette.setColor(QPalette::Highlight, QColor(0, 0, 128));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(128, 128, 128));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(128, 128, 128));
+    QApplication::setPalette(palette);
+}
+
+} // namespace zirk
