@@ -55,6 +55,12 @@ $(diff <(echo "$before") <(snapshot "$work") || true)"
 
 play_once plain "$zirk"
 
+# Without XDG_RUNTIME_DIR, Qt would make a runtime folder of its own under the temporary folder.
+empty_tmp="$(scratch empty-tmp)"
+play_once unset-runtime env -u XDG_RUNTIME_DIR TMPDIR="$empty_tmp" "$zirk"
+[[ -z "$(ls -A "$empty_tmp")" ]] || fail "unset-runtime: the program made $(ls -A "$empty_tmp") in TMPDIR"
+echo "ok (unset-runtime): nothing made in TMPDIR"
+
 # ---------------------------------------------------------------- under strace
 
 if ! command -v strace >/dev/null 2>&1; then
