@@ -14,7 +14,8 @@
 
 # What `make run` needs. qt6-qpa-plugins holds the xcb platform plugin that opens the window.
 # "Arial" is asked for by name; fonts-liberation brings Liberation Sans, its metric-compatible stand-in.
-# qt6-translations-l10n holds Qt's own French texts, for the file dialog and the boxes.
+# qt6-translations-l10n holds Qt's own French texts, for the file dialog and the boxes. libxcb1-dev lets the
+# program try the X display before Qt starts, since Qt aborts when it cannot open it.
 RUN_PACKAGES := \
 	g++ \
 	cmake \
@@ -23,6 +24,7 @@ RUN_PACKAGES := \
 	qt6-base-dev \
 	qt6-qpa-plugins \
 	qt6-translations-l10n \
+	libxcb1-dev \
 	libgl-dev \
 	fonts-liberation
 

@@ -1,5 +1,6 @@
 #include "commandline.h"
 #include "controls.h"
+#include "display.h"
 #include "mazewindow.h"
 #include "platform.h"
 #include "services.h"
@@ -9,19 +10,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-
-namespace {
-
-bool displayAvailable() {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
-        return true;
-    if (platform.startsWith("wayland"))
-        return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
@@ -33,8 +21,8 @@ int main(int argc, char* argv[]) {
         std::fputs(commandLine.error.toLocal8Bit().constData(), stderr);
         return commandLine.exitStatus;
     }
-    if (!displayAvailable()) {
-        std::fputs("zirk: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are not set)\n", stderr);
+    if (const std::string problem = zirk::displayProblem(); !problem.empty()) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
         return EXIT_FAILURE;
     }
     zirk::keepSettingsOffDisk();

@@ -25,27 +25,36 @@ out="$(scratch out)"
 
 # ---------------------------------------------------------------- no display
 
-# Run in an empty folder so that anything it might leave behind would show.
-for platform in "" xcb; do
-    status=0
+# refuses_to_start WHAT [VAR=VALUE...]: the program, started with DISPLAY, WAYLAND_DISPLAY and
+# QT_QPA_PLATFORM unset but for the given ones, exits 1 at once with one line on stderr and leaves
+# nothing behind, not even a core file. It runs in an empty folder so that anything left would show.
+refuses_to_start() {
+    local what="$1" status=0 lines left
+    shift
     (
         cd "$work"
+        ulimit -c unlimited
         unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
-        [[ -n "$platform" ]] && export QT_QPA_PLATFORM="$platform"
-        exec timeout 20 "$zirk"
+        exec env "$@" timeout 20 "$zirk"
     ) >"$out/out.txt" 2>"$out/err.txt" || status=$?
-    what="without a display (QT_QPA_PLATFORM='${platform}')"
-    ((status != 124)) || fail "$what the program still ran after 20 s instead of giving up"
-    ((status < 125)) || fail "$what the program could not be run: $(cat "$out/err.txt")"
-    ((status != 0)) || fail "$what the program exited 0; it should fail"
+    ((status != 124)) || fail "$what: the program still ran after 20 s instead of giving up"
+    assert_eq 1 "$status" "$what: exit status ($(cat "$out/err.txt"))"
     lines="$(wc -l <"$out/err.txt")"
     [[ "$lines" == 1 && -n "$(tr -d '[:space:]' <"$out/err.txt")" ]] ||
-        fail "$what the program should print one line on stderr, printed $lines: $(cat "$out/err.txt")"
-    [[ ! -s "$out/out.txt" ]] || fail "$what the program printed on stdout: $(cat "$out/out.txt")"
+        fail "$what: the program should print one line on stderr, printed $lines: $(cat "$out/err.txt")"
+    [[ ! -s "$out/out.txt" ]] || fail "$what: the program printed on stdout: $(cat "$out/out.txt")"
     left="$(find "$work" -mindepth 1; find "$FRESH_ROOT" -mindepth 2)"
-    [[ -z "$left" ]] || fail "$what the program left files behind: $left"
-done
-echo "ok: without a display: exit status $status, stderr: $(cat "$out/err.txt")"
+    [[ -z "$left" ]] || fail "$what: the program left files behind: $left"
+    echo "ok: $what: exit status 1, stderr: $(cat "$out/err.txt")"
+}
+
+refuses_to_start "without a display"
+refuses_to_start "without a display, X11 asked for" QT_QPA_PLATFORM=xcb
+refuses_to_start "a display with no server" DISPLAY=:4711
+refuses_to_start "a display that means nothing" DISPLAY=garbage
+refuses_to_start "a platform plugin that is not installed" QT_QPA_PLATFORM=nosuchplatform
+start_xvfb 8 || fail "Xvfb did not start at 8 bits per pixel"
+refuses_to_start "an X screen of 8 bits per pixel" DISPLAY="$DISPLAY"
 
 # ---------------------------------------------------------------- the first window
 

@@ -197,7 +197,7 @@ start_xvfb() {
         # connection test would happily reach) never looks ready. Without -noreset the server
         # starts over whenever its last client leaves, and refuses whoever connects meanwhile:
         # the readiness test's own connection made the program fail now and then.
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset -displayfd 3 3>"$ready" \
+        Xvfb ":$n" -screen 0 "1024x768x${1:-24}" -nolisten tcp -noreset -displayfd 3 3>"$ready" \
             >"$log" 2>&1 &
         pid=$!
         for ((i = 0; i < 100; i++)); do
