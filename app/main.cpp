@@ -27,9 +27,9 @@ int main(int argc, char* argv[]) {
     }
     zirk::keepSettingsOffDisk();
     zirk::keepDBusFromStartingABus();
-    zirk::NoRuntimeFolder noRuntimeFolder;
+    zirk::QuietStart quietStart;
     QApplication app(argc, argv);
-    noRuntimeFolder.release();
+    quietStart.release();
     QApplication::setApplicationName(QStringLiteral("zirk"));
     zirk::useFrenchClassicLook(app);
 

@@ -39,13 +39,6 @@ std::optional<QByteArray> environment(const char* name) {
     return qgetenv(name);
 }
 
-void restore(const char* name, const std::optional<QByteArray>& value) {
-    if (value)
-        qputenv(name, *value);
-    else
-        qunsetenv(name);
-}
-
 QtMessageHandler previousHandler = nullptr;
 
 // Qt says twice that it could not make the folder it was shown; that is the point, so it is not repeated.
@@ -55,27 +48,43 @@ void quietAboutRuntimeFolders(QtMsgType type, const QMessageLogContext& context,
     previousHandler(type, context, message);
 }
 
+// Where Qt learns which desktop it runs on.
+constexpr const char* kDesktopVariables[] = {"XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION",
+                                             "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"};
+
 } // namespace
 
-NoRuntimeFolder::NoRuntimeFolder() {
-    runtime_ = environment("XDG_RUNTIME_DIR");
-    if (runtime_ && usableRuntimeFolder(*runtime_))
-        return;
-    temp_ = environment("TMPDIR");
-    // No folder can be made inside a file, and nothing is written in trying.
-    qputenv("XDG_RUNTIME_DIR", "/dev/null/runtime");
-    qputenv("TMPDIR", "/dev/null");
-    previousHandler = qInstallMessageHandler(quietAboutRuntimeFolders);
-    active_ = true;
+void QuietStart::set(const char* name, const char* value) {
+    saved_.push_back({name, environment(name)});
+    if (value)
+        qputenv(name, value);
+    else
+        qunsetenv(name);
 }
 
-void NoRuntimeFolder::release() {
-    if (!active_)
-        return;
-    active_ = false;
-    qInstallMessageHandler(previousHandler);
-    restore("XDG_RUNTIME_DIR", runtime_);
-    restore("TMPDIR", temp_);
+QuietStart::QuietStart() {
+    if (!usableRuntimeFolder(qgetenv("XDG_RUNTIME_DIR"))) {
+        // No folder can be made inside a file, and nothing is written in trying.
+        set("XDG_RUNTIME_DIR", "/dev/null/runtime");
+        set("TMPDIR", "/dev/null");
+        previousHandler = qInstallMessageHandler(quietAboutRuntimeFolders);
+    }
+    for (const char* name : kDesktopVariables)
+        set(name, nullptr);
+}
+
+void QuietStart::release() {
+    if (previousHandler) {
+        qInstallMessageHandler(previousHandler);
+        previousHandler = nullptr;
+    }
+    for (const Saved& s : saved_) {
+        if (s.value)
+            qputenv(s.name, *s.value);
+        else
+            qunsetenv(s.name);
+    }
+    saved_.clear();
 }
 
 void useFrenchClassicLook(QApplication& app) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <optional>
+#include <vector>
 
 class QApplication;
 
@@ -12,22 +13,28 @@ namespace zirk {
 // and that bus keeps its address in the home folder. Must run before the application object exists.
 void keepDBusFromStartingABus();
 
-// Qt looks for a runtime folder while it starts, and makes one under the temporary folder when XDG_RUNTIME_DIR
-// names none that is usable. Between this object's construction and release() (around the creation of the
-// application object) Qt is shown a runtime folder it cannot make, so it makes nothing and goes on without one;
-// the environment is then put back as it was. Where XDG_RUNTIME_DIR names a usable folder it is left alone.
-class NoRuntimeFolder {
+// What Qt reads from the environment while it starts, set for the time the application object takes to be made
+// and put back as it was by release():
+// - Qt looks for a runtime folder, and makes one under the temporary folder when XDG_RUNTIME_DIR names none
+//   that is usable. It is shown one it cannot make, so it makes nothing and goes on without one. A usable
+//   XDG_RUNTIME_DIR is left alone.
+// - On GNOME, Xfce, MATE or Cinnamon Qt loads the GTK platform theme, which writes settings and caches of its
+//   own. The classic look needs no desktop theme, so Qt is not told which desktop it runs on.
+class QuietStart {
 public:
-    NoRuntimeFolder();
-    ~NoRuntimeFolder() { release(); }
-    NoRuntimeFolder(const NoRuntimeFolder&) = delete;
-    NoRuntimeFolder& operator=(const NoRuntimeFolder&) = delete;
+    QuietStart();
+    ~QuietStart() { release(); }
+    QuietStart(const QuietStart&) = delete;
+    QuietStart& operator=(const QuietStart&) = delete;
     void release();
 
 private:
-    bool active_ = false;
-    std::optional<QByteArray> runtime_;
-    std::optional<QByteArray> temp_;
+    struct Saved {
+        const char* name;
+        std::optional<QByteArray> value;
+    };
+    void set(const char* name, const char* value);
+    std::vector<Saved> saved_;
 };
 
 // Qt's own dialogs and boxes in French, whatever the locale, and the classic look the window's pictures are

@@ -61,6 +61,9 @@ play_once unset-runtime env -u XDG_RUNTIME_DIR TMPDIR="$empty_tmp" "$zirk"
 [[ -z "$(ls -A "$empty_tmp")" ]] || fail "unset-runtime: the program made $(ls -A "$empty_tmp") in TMPDIR"
 echo "ok (unset-runtime): nothing made in TMPDIR"
 
+# On these desktops Qt would load the GTK platform theme, which keeps settings and caches of its own.
+play_once gnome env XDG_CURRENT_DESKTOP=GNOME DESKTOP_SESSION=gnome "$zirk"
+
 # ---------------------------------------------------------------- under strace
 
 if ! command -v strace >/dev/null 2>&1; then
