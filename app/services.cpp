@@ -12,6 +12,7 @@
 #include <QSpacerItem>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QSettings>
 
 #include <cstdio>
@@ -34,11 +35,48 @@ QString qtFilter(const char* filter) {
     return out.join(QStringLiteral(";;"));
 }
 
+QIcon NameOnlyIconProvider::icon(IconType type) const {
+    QStyle::StandardPixmap picture = QStyle::SP_FileIcon;
+    switch (type) {
+    case Computer:
+        picture = QStyle::SP_ComputerIcon;
+        break;
+    case Desktop:
+        picture = QStyle::SP_DesktopIcon;
+        break;
+    case Trashcan:
+        picture = QStyle::SP_TrashIcon;
+        break;
+    case Network:
+        picture = QStyle::SP_DriveNetIcon;
+        break;
+    case Drive:
+        picture = QStyle::SP_DriveHDIcon;
+        break;
+    case Folder:
+        picture = QStyle::SP_DirIcon;
+        break;
+    case File:
+        break;
+    }
+    return QApplication::style()->standardIcon(picture);
+}
+
+QIcon NameOnlyIconProvider::icon(const QFileInfo& info) const { return icon(info.isDir() ? Folder : File); }
+
+QString NameOnlyIconProvider::type(const QFileInfo& info) const {
+    if (info.isDir())
+        return QStringLiteral("Dossier");
+    const QString suffix = info.suffix();
+    return suffix.isEmpty() ? QStringLiteral("Fichier") : QStringLiteral("Fichier %1").arg(suffix.toUpper());
+}
+
 std::optional<std::string> DialogFileChooser::chooseMaze(QWidget* parent) {
     // The widget dialog, so that no desktop portal or platform dialog stores anything on our behalf.
     QFileDialog dialog(parent, QStringLiteral("Ouvrir"), lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_,
                        filter_);
     dialog.setOptions(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&icons_);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setWindowModality(Qt::ApplicationModal);

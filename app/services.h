@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractFileIconProvider>
 #include <QRect>
 #include <QString>
 
@@ -40,6 +41,16 @@ public:
     virtual void endNow() = 0;
 };
 
+// Icons and types for the file dialog from names alone. Qt's own provider reads the start of every file listed
+// to guess its type, so one file whose read never returns (a stalled network share, some files of /proc) would
+// freeze the dialog before anything was chosen.
+class NameOnlyIconProvider : public QAbstractFileIconProvider {
+public:
+    QIcon icon(IconType type) const override;
+    QIcon icon(const QFileInfo& info) const override;
+    QString type(const QFileInfo& info) const override;
+};
+
 class DialogFileChooser : public FileChooser {
 public:
     explicit DialogFileChooser(QString filter) : filter_(std::move(filter)) {}
@@ -47,6 +58,7 @@ public:
 
 private:
     QString filter_;
+    NameOnlyIconProvider icons_;
     // Only for this run: the next dialog opens where the last maze came from.
     QString lastFolder_;
 };

@@ -20,6 +20,9 @@
 #include <QTimer>
 
 #include <functional>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 #include <memory>
 
 using namespace zirk;
@@ -48,6 +51,12 @@ void whenModal(std::function<void(QWidget*)> answer) {
         }
     });
     timer->start();
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
 }
 
 void touch(const QString& path) {
@@ -99,6 +108,40 @@ private slots:
         QCOMPARE(column, QStringLiteral("Nom"));
         QCOMPARE(filters, QStringList({QStringLiteral("Fichiers Data (*.dat)"), QStringLiteral("Tous les fichiers (*)")}));
         QCOMPARE(start, QDir::currentPath());
+    }
+
+    // Watched with inotify: listing a folder opens the folder, but guessing a type from a file's start opens it.
+    void theDialogOpensNoFileItLists() {
+        QTemporaryDir dir;
+        write(dir.filePath(QStringLiteral("maze.dat")), "0000\r\n0110\r\n");
+        write(dir.filePath(QStringLiteral("picture.png")), "\x89PNG\r\n\x1a\n");
+        write(dir.filePath(QStringLiteral("script")), "#!/bin/sh\n");
+        write(dir.filePath(QStringLiteral("notes.txt")), "text\n");
+        const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        QVERIFY(watch >= 0);
+        QVERIFY(inotify_add_watch(watch, QFile::encodeName(dir.path()).constData(), IN_OPEN | IN_ACCESS) >= 0);
+        DialogFileChooser chooser(qtFilter(row(Control::FileDialog).filter));
+        whenModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            dialog->setDirectory(dir.path());
+            dialog->selectNameFilter(QStringLiteral("Tous les fichiers (*)"));
+            // Long enough for the listing, its icons and types to be gathered and painted.
+            QTest::qWait(500);
+            dialog->reject();
+        });
+        chooser.chooseMaze(nullptr);
+        QStringList opened;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
+            for (char* p = buffer; p < buffer + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(p);
+                if (event->len > 0)
+                    opened << QString::fromUtf8(event->name);
+                p += sizeof(inotify_event) + event->len;
+            }
+        }
+        ::close(watch);
+        QVERIFY2(opened.isEmpty(), qPrintable(opened.join(QLatin1Char(' '))));
     }
 
     void theNextDialogOpensWhereTheLastMazeCameFrom() {
