@@ -12,41 +12,33 @@
 
 namespace {
 
-QString picturePath(const QString &name)
-{
+QString picturePath(const QString& name) {
     return QStringLiteral(ZIRK_PICTURES_DIR "/") + name;
 }
 
-QByteArray readPicture(const QString &name)
-{
+QByteArray readPicture(const QString& name) {
     QFile file(picturePath(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    if (!file.open(QIODevice::ReadOnly)) return {};
     return file.readAll();
 }
 
-quint32 le16(const QByteArray &bytes, int at)
-{
+quint32 le16(const QByteArray& bytes, int at) {
     return quint32(quint8(bytes.at(at))) | quint32(quint8(bytes.at(at + 1))) << 8;
 }
 
-quint32 le32(const QByteArray &bytes, int at)
-{
+quint32 le32(const QByteArray& bytes, int at) {
     return le16(bytes, at) | le16(bytes, at + 2) << 16;
 }
 
-qint32 sle32(const QByteArray &bytes, int at)
-{
+qint32 sle32(const QByteArray& bytes, int at) {
     return qint32(le32(bytes, at));
 }
 
-bool isIcon(const QString &name)
-{
+bool isIcon(const QString& name) {
     return name.endsWith(QLatin1String(".ico"));
 }
 
-void addPictureColumns()
-{
+void addPictureColumns() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("bytes");
     QTest::addColumn<int>("width");
@@ -54,56 +46,43 @@ void addPictureColumns()
     QTest::addColumn<int>("depth");
 }
 
-void addPictureRows(bool withIcon)
-{
+void addPictureRows(bool withIcon) {
     struct Row {
-        const char *name;
+        const char* name;
         int bytes, width, height, depth;
     };
     static const Row rows[] = {
-        {"zirk.ico", 2238, 32, 32, 8},
-        {"ouvrir.bmp", 1194, 19, 19, 24},
-        {"close_up.bmp", 822, 16, 16, 24},
-        {"close_down.bmp", 822, 16, 16, 24},
-        {"minimise_up.bmp", 822, 16, 16, 24},
-        {"minimise_down.bmp", 822, 16, 16, 24},
-        {"maximise_up.bmp", 822, 16, 16, 24},
-        {"maximise_down.bmp", 822, 16, 16, 24},
-        {"restore_up.bmp", 822, 16, 16, 24},
-        {"restore_down.bmp", 822, 16, 16, 24},
-        {"grip.bmp", 486, 12, 12, 24},
-        {"title.bmp", 21054, 500, 14, 24},
-        {"separator.bmp", 4554, 500, 3, 24},
-        {"background.bmp", 750054, 500, 500, 24},
+        {"zirk.ico", 2238, 32, 32, 8},        {"ouvrir.bmp", 1194, 19, 19, 24},
+        {"close_up.bmp", 822, 16, 16, 24},    {"close_down.bmp", 822, 16, 16, 24},
+        {"minimise_up.bmp", 822, 16, 16, 24}, {"minimise_down.bmp", 822, 16, 16, 24},
+        {"maximise_up.bmp", 822, 16, 16, 24}, {"maximise_down.bmp", 822, 16, 16, 24},
+        {"restore_up.bmp", 822, 16, 16, 24},  {"restore_down.bmp", 822, 16, 16, 24},
+        {"grip.bmp", 486, 12, 12, 24},        {"title.bmp", 21054, 500, 14, 24},
+        {"separator.bmp", 4554, 500, 3, 24},  {"background.bmp", 750054, 500, 500, 24},
     };
-    for (const Row &row : rows) {
-        if (!withIcon && isIcon(QLatin1String(row.name)))
-            continue;
-        QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.bytes << row.width
-                                << row.height << row.depth;
+    for (const Row& row : rows) {
+        if (!withIcon && isIcon(QLatin1String(row.name))) continue;
+        QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.bytes << row.width << row.height
+                                << row.depth;
     }
 }
 
-int gray(const QImage &image, int x, int y)
-{
+int gray(const QImage& image, int x, int y) {
     return qGray(image.pixel(x, y));
 }
 
 // Black pixels on the button face, inside the two-pixel bevel.
-QSet<QPoint> glyphPixels(const QImage &button)
-{
+QSet<QPoint> glyphPixels(const QImage& button) {
     QSet<QPoint> pixels;
     for (int y = 2; y < button.height() - 2; ++y)
         for (int x = 2; x < button.width() - 2; ++x)
-            if ((button.pixel(x, y) & 0xffffffu) == 0)
-                pixels.insert(QPoint(x, y));
+            if ((button.pixel(x, y) & 0xffffffu) == 0) pixels.insert(QPoint(x, y));
     return pixels;
 }
 
 } // namespace
 
-class TestPictures : public QObject
-{
+class TestPictures : public QObject {
     Q_OBJECT
 
     // Each caption button as its released and pressed picture.
@@ -129,14 +108,12 @@ private slots:
     void backgroundIsQuiet();
 };
 
-void TestPictures::headerFields_data()
-{
+void TestPictures::headerFields_data() {
     addPictureColumns();
     addPictureRows(true);
 }
 
-void TestPictures::headerFields()
-{
+void TestPictures::headerFields() {
     QFETCH(QString, name);
     QFETCH(int, bytes);
     QFETCH(int, width);
@@ -177,14 +154,12 @@ void TestPictures::headerFields()
     }
 }
 
-void TestPictures::bmpHeadersAreConsistent_data()
-{
+void TestPictures::bmpHeadersAreConsistent_data() {
     addPictureColumns();
     addPictureRows(false);
 }
 
-void TestPictures::bmpHeadersAreConsistent()
-{
+void TestPictures::bmpHeadersAreConsistent() {
     QFETCH(QString, name);
     QFETCH(int, width);
     QFETCH(int, height);
@@ -192,7 +167,7 @@ void TestPictures::bmpHeadersAreConsistent()
     const QByteArray data = readPicture(name);
     QVERIFY(data.size() > 54);
     QCOMPARE(le32(data, 2), quint32(data.size()));
-    QCOMPARE(le32(data, 6), 0u);  // both reserved words
+    QCOMPARE(le32(data, 6), 0u); // both reserved words
     QCOMPARE(le32(data, 10), 54u);
     QCOMPARE(le32(data, 14), 40u);
     QCOMPARE(le16(data, 26), 1u);
@@ -212,14 +187,12 @@ void TestPictures::bmpHeadersAreConsistent()
             QCOMPARE(int(data.at(54 + row * rowBytes + pad)), 0);
 }
 
-void TestPictures::loadsWithQImage_data()
-{
+void TestPictures::loadsWithQImage_data() {
     addPictureColumns();
     addPictureRows(true);
 }
 
-void TestPictures::loadsWithQImage()
-{
+void TestPictures::loadsWithQImage() {
     QFETCH(QString, name);
     QFETCH(int, width);
     QFETCH(int, height);
@@ -232,8 +205,7 @@ void TestPictures::loadsWithQImage()
     QCOMPARE(image.size(), QSize(width, height));
 }
 
-void TestPictures::landmarks_data()
-{
+void TestPictures::landmarks_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<QColor>("colour");
@@ -255,8 +227,7 @@ void TestPictures::landmarks_data()
     QTest::newRow("maximise thin bottom edge") << "maximise_up.bmp" << QPoint(7, 10) << face;
 }
 
-void TestPictures::landmarks()
-{
+void TestPictures::landmarks() {
     QFETCH(QString, name);
     QFETCH(QPoint, at);
     QFETCH(QColor, colour);
@@ -266,8 +237,7 @@ void TestPictures::landmarks()
     QCOMPARE(image.pixelColor(at), colour);
 }
 
-void TestPictures::iconMaskIsTransparentOutside_data()
-{
+void TestPictures::iconMaskIsTransparentOutside_data() {
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<bool>("opaque");
 
@@ -280,8 +250,7 @@ void TestPictures::iconMaskIsTransparentOutside_data()
     QTest::newRow("inside bottom right") << QPoint(26, 26) << true;
 }
 
-void TestPictures::iconMaskIsTransparentOutside()
-{
+void TestPictures::iconMaskIsTransparentOutside() {
     QFETCH(QPoint, at);
     QFETCH(bool, opaque);
 
@@ -292,19 +261,17 @@ void TestPictures::iconMaskIsTransparentOutside()
     QCOMPARE(qAlpha(icon.pixel(at)), opaque ? 255 : 0);
 }
 
-void TestPictures::addButtonStates()
-{
+void TestPictures::addButtonStates() {
     QTest::addColumn<QString>("released");
     QTest::addColumn<QString>("pressed");
 
-    for (const char *button : {"close", "minimise", "maximise", "restore"}) {
+    for (const char* button : {"close", "minimise", "maximise", "restore"}) {
         const QString stem = QString::fromLatin1(button);
         QTest::newRow(button) << stem + QLatin1String("_up.bmp") << stem + QLatin1String("_down.bmp");
     }
 }
 
-void TestPictures::pressedDiffersFromReleased()
-{
+void TestPictures::pressedDiffersFromReleased() {
     QFETCH(QString, released);
     QFETCH(QString, pressed);
 
@@ -315,8 +282,7 @@ void TestPictures::pressedDiffersFromReleased()
     QVERIFY(up != down);
 }
 
-void TestPictures::pressedGlyphMovesDownRight()
-{
+void TestPictures::pressedGlyphMovesDownRight() {
     QFETCH(QString, released);
     QFETCH(QString, pressed);
 
@@ -325,13 +291,12 @@ void TestPictures::pressedGlyphMovesDownRight()
     QVERIFY(!up.isEmpty());
 
     QSet<QPoint> shifted;
-    for (const QPoint &p : up)
+    for (const QPoint& p : up)
         shifted.insert(p + QPoint(1, 1));
     QCOMPARE(down, shifted);
 }
 
-void TestPictures::bevelRaisedThenSunken()
-{
+void TestPictures::bevelRaisedThenSunken() {
     QFETCH(QString, released);
     QFETCH(QString, pressed);
 
@@ -352,8 +317,7 @@ void TestPictures::bevelRaisedThenSunken()
     }
 }
 
-void TestPictures::backgroundIsQuiet()
-{
+void TestPictures::backgroundIsQuiet() {
     const QImage background(picturePath(QStringLiteral("background.bmp")));
     QVERIFY(!background.isNull());
 

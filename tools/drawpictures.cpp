@@ -38,9 +38,7 @@ class Canvas {
 public:
     Canvas(int width, int height, Rgb fill)
         : width_(width), height_(height),
-          pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill)
-    {
-    }
+          pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill) {}
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -48,35 +46,28 @@ public:
     Rgb at(int x, int y) const { return pixels_[index(x, y)]; }
 
     // Out-of-range writes are dropped so shapes may be clipped by the border.
-    void set(int x, int y, Rgb colour)
-    {
-        if (x >= 0 && y >= 0 && x < width_ && y < height_)
-            pixels_[index(x, y)] = colour;
+    void set(int x, int y, Rgb colour) {
+        if (x >= 0 && y >= 0 && x < width_ && y < height_) pixels_[index(x, y)] = colour;
     }
 
-    void fillRect(int x, int y, int w, int h, Rgb colour)
-    {
+    void fillRect(int x, int y, int w, int h, Rgb colour) {
         for (int row = y; row < y + h; ++row)
             for (int col = x; col < x + w; ++col)
                 set(col, row, colour);
     }
 
     // Paints every 'X' of a glyph with ink, leaving the other cells untouched.
-    void stamp(int x, int y, std::span<const std::string_view> glyph, Rgb ink)
-    {
+    void stamp(int x, int y, std::span<const std::string_view> glyph, Rgb ink) {
         for (int row = 0; row < static_cast<int>(glyph.size()); ++row) {
             const std::string_view line = glyph[static_cast<std::size_t>(row)];
             for (int col = 0; col < static_cast<int>(line.size()); ++col)
-                if (line[static_cast<std::size_t>(col)] == 'X')
-                    set(x + col, y + row, ink);
+                if (line[static_cast<std::size_t>(col)] == 'X') set(x + col, y + row, ink);
         }
     }
 
 private:
-    std::size_t index(int x, int y) const
-    {
-        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_)
-               + static_cast<std::size_t>(x);
+    std::size_t index(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
     }
 
     int width_;
@@ -86,19 +77,16 @@ private:
 
 using Bytes = std::vector<std::uint8_t>;
 
-void put8(Bytes &out, unsigned value)
-{
+void put8(Bytes& out, unsigned value) {
     out.push_back(static_cast<std::uint8_t>(value & 0xffu));
 }
 
-void put16(Bytes &out, unsigned value)
-{
+void put16(Bytes& out, unsigned value) {
     put8(out, value);
     put8(out, value >> 8);
 }
 
-void put32(Bytes &out, std::uint32_t value)
-{
+void put32(Bytes& out, std::uint32_t value) {
     put16(out, value & 0xffffu);
     put16(out, value >> 16);
 }
@@ -106,9 +94,8 @@ void put32(Bytes &out, std::uint32_t value)
 // Pixels per metre for 96 dpi, what the desktop assumes for screen pictures.
 constexpr std::uint32_t screenResolution = 3780;
 
-void putInfoHeader(Bytes &out, int width, int height, unsigned bitCount,
-                   std::uint32_t imageBytes, std::uint32_t resolution, std::uint32_t coloursUsed)
-{
+void putInfoHeader(Bytes& out, int width, int height, unsigned bitCount, std::uint32_t imageBytes,
+                   std::uint32_t resolution, std::uint32_t coloursUsed) {
     put32(out, 40);
     put32(out, static_cast<std::uint32_t>(width));
     put32(out, static_cast<std::uint32_t>(height));
@@ -122,8 +109,7 @@ void putInfoHeader(Bytes &out, int width, int height, unsigned bitCount,
     put32(out, 0); // every colour matters
 }
 
-Bytes encodeBmp(const Canvas &picture)
-{
+Bytes encodeBmp(const Canvas& picture) {
     const std::uint32_t rowBytes = (static_cast<std::uint32_t>(picture.width()) * 3 + 3) / 4 * 4;
     const std::uint32_t imageBytes = rowBytes * static_cast<std::uint32_t>(picture.height());
     const std::uint32_t headerBytes = 14 + 40;
@@ -160,8 +146,7 @@ constexpr int buttonSize = 16;
 
 // Two-pixel classic bevel. Released, the light comes from the top left;
 // pressed, the same frame is inverted so the button looks pushed in.
-void drawBevel(Canvas &c, bool pressed)
-{
+void drawBevel(Canvas& c, bool pressed) {
     const Rgb outerTopLeft = pressed ? black : light;
     const Rgb innerTopLeft = pressed ? shadow : white;
     const Rgb innerBottomRight = pressed ? light : shadow;
@@ -180,56 +165,27 @@ void drawBevel(Canvas &c, bool pressed)
 
 // All glyphs share one 9x9 box so the buttons line up in the title bar.
 constexpr std::array<std::string_view, 9> closeGlyph = {
-    ".........",
-    "XX.....XX",
-    ".XX...XX.",
-    "..XX.XX..",
-    "...XXX...",
-    "..XX.XX..",
-    ".XX...XX.",
-    "XX.....XX",
-    ".........",
+    ".........", "XX.....XX", ".XX...XX.", "..XX.XX..", "...XXX...",
+    "..XX.XX..", ".XX...XX.", "XX.....XX", ".........",
 };
 
 constexpr std::array<std::string_view, 9> minimiseGlyph = {
-    ".........",
-    ".........",
-    ".........",
-    ".........",
-    ".........",
-    ".........",
-    ".........",
-    ".XXXXXX..",
-    ".XXXXXX..",
+    ".........", ".........", ".........", ".........", ".........",
+    ".........", ".........", ".XXXXXX..", ".XXXXXX..",
 };
 
 constexpr std::array<std::string_view, 9> maximiseGlyph = {
-    "XXXXXXXXX",
-    "XXXXXXXXX",
-    "X.......X",
-    "X.......X",
-    "X.......X",
-    "X.......X",
-    "X.......X",
-    "X.......X",
-    "XXXXXXXXX",
+    "XXXXXXXXX", "XXXXXXXXX", "X.......X", "X.......X", "X.......X",
+    "X.......X", "X.......X", "X.......X", "XXXXXXXXX",
 };
 
 // The front window hides the lower left corner of the one behind it.
 constexpr std::array<std::string_view, 9> restoreGlyph = {
-    "..XXXXXXX",
-    "..XXXXXXX",
-    "..X.....X",
-    "XXXXXXX.X",
-    "XXXXXXX.X",
-    "X.....XXX",
-    "X.....X..",
-    "X.....X..",
-    "XXXXXXX..",
+    "..XXXXXXX", "..XXXXXXX", "..X.....X", "XXXXXXX.X", "XXXXXXX.X",
+    "X.....XXX", "X.....X..", "X.....X..", "XXXXXXX..",
 };
 
-Canvas captionButton(std::span<const std::string_view> glyph, bool pressed)
-{
+Canvas captionButton(std::span<const std::string_view> glyph, bool pressed) {
     Canvas c(buttonSize, buttonSize, face);
     drawBevel(c, pressed);
     // Left of and above centre when released, so the pressed shift lands the
@@ -242,38 +198,32 @@ Canvas captionButton(std::span<const std::string_view> glyph, bool pressed)
 // ---------------------------------------------------------------------------
 // "Ouvrir" button: an open yellow folder
 
-Canvas openFolder()
-{
+Canvas openFolder() {
     constexpr std::array<std::string_view, 19> art = {
-        "...................",
-        "...................",
-        "...................",
-        "..kkkk.............",
-        ".kwyyyk............",
-        ".kwyyyykkkkkkkk....",
-        ".kwyyyyyyyyyyyk....",
-        ".kwyyyyyyyyyyyk....",
-        ".kwyykkkkkkkkkkkkkk",
-        ".kwyykwYYYYYYYYYYk.",
-        ".kwykwYYYYYYYYYYk..",
-        ".kwykYYYYYYYYYYYk..",
-        ".kwkwYYYYYYYYYYk...",
-        ".kwkYYYYYYYYYYYk...",
-        ".kkYYYYYYYYYYYk....",
-        ".kkYYYYYYYYYYYk....",
-        ".kkkkkkkkkkkkkk....",
-        "...................",
-        "...................",
+        "...................", "...................", "...................", "..kkkk.............",
+        ".kwyyyk............", ".kwyyyykkkkkkkk....", ".kwyyyyyyyyyyyk....", ".kwyyyyyyyyyyyk....",
+        ".kwyykkkkkkkkkkkkkk", ".kwyykwYYYYYYYYYYk.", ".kwykwYYYYYYYYYYk..", ".kwykYYYYYYYYYYYk..",
+        ".kwkwYYYYYYYYYYk...", ".kwkYYYYYYYYYYYk...", ".kkYYYYYYYYYYYk....", ".kkYYYYYYYYYYYk....",
+        ".kkkkkkkkkkkkkk....", "...................", "...................",
     };
     Canvas c(19, 19, face);
     for (int y = 0; y < c.height(); ++y) {
         for (int x = 0; x < c.width(); ++x) {
             switch (art[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]) {
-            case 'k': c.set(x, y, black); break;
-            case 'w': c.set(x, y, white); break;
-            case 'y': c.set(x, y, Rgb{128, 128, 0}); break;  // inside of the back
-            case 'Y': c.set(x, y, Rgb{255, 255, 0}); break;  // front flap
-            default: break;
+            case 'k':
+                c.set(x, y, black);
+                break;
+            case 'w':
+                c.set(x, y, white);
+                break;
+            case 'y':
+                c.set(x, y, Rgb{128, 128, 0});
+                break; // inside of the back
+            case 'Y':
+                c.set(x, y, Rgb{255, 255, 0});
+                break; // front flap
+            default:
+                break;
             }
         }
     }
@@ -283,8 +233,7 @@ Canvas openFolder()
 // ---------------------------------------------------------------------------
 // Window furniture
 
-Canvas resizeGrip()
-{
+Canvas resizeGrip() {
     constexpr int size = 12;
     Canvas c(size, size, face);
     // Ridges of constant x + y: one highlight line then two shadow lines,
@@ -292,44 +241,44 @@ Canvas resizeGrip()
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const int fromCorner = x + y - size;
-            if (fromCorner < 0)
-                continue;
+            if (fromCorner < 0) continue;
             switch (fromCorner % 4) {
-            case 0: c.set(x, y, white); break;
+            case 0:
+                c.set(x, y, white);
+                break;
             case 1:
-            case 2: c.set(x, y, shadow); break;
-            default: break;
+            case 2:
+                c.set(x, y, shadow);
+                break;
+            default:
+                break;
             }
         }
     }
     return c;
 }
 
-std::uint8_t blend(std::uint8_t from, std::uint8_t to, int step, int steps)
-{
+std::uint8_t blend(std::uint8_t from, std::uint8_t to, int step, int steps) {
     // Rounded integer interpolation: the same bytes on every compiler.
     const int value = (from * (steps - step) + to * step + steps / 2) / steps;
     return static_cast<std::uint8_t>(value);
 }
 
-Canvas titleBar()
-{
+Canvas titleBar() {
     constexpr int width = 500;
     constexpr int height = 14;
     constexpr Rgb left{0, 0, 128};
     constexpr Rgb right{16, 132, 208};
     Canvas c(width, height, left);
     for (int x = 0; x < width; ++x) {
-        const Rgb colour{blend(left.r, right.r, x, width - 1),
-                         blend(left.g, right.g, x, width - 1),
+        const Rgb colour{blend(left.r, right.r, x, width - 1), blend(left.g, right.g, x, width - 1),
                          blend(left.b, right.b, x, width - 1)};
         c.fillRect(x, 0, 1, height, colour);
     }
     return c;
 }
 
-Canvas separatorStrip()
-{
+Canvas separatorStrip() {
     // Shadow over highlight reads as a groove cut into the face; the last row
     // is face grey so the strip can sit directly on a grey panel.
     Canvas c(500, 3, face);
@@ -340,8 +289,7 @@ Canvas separatorStrip()
 
 // A small integer mixer (xorshift-multiply) standing in for randomness with a
 // fixed starting value, so the texture is the same on every run.
-std::uint32_t mix(std::uint32_t v)
-{
+std::uint32_t mix(std::uint32_t v) {
     v ^= v >> 16;
     v *= 0x7feb352du;
     v ^= v >> 15;
@@ -350,15 +298,12 @@ std::uint32_t mix(std::uint32_t v)
     return v;
 }
 
-std::uint32_t grain(int x, int y)
-{
+std::uint32_t grain(int x, int y) {
     constexpr std::uint32_t salt = 0x5a1c2b3du;
-    return mix(static_cast<std::uint32_t>(x) * 0x9e3779b9u
-               ^ mix(static_cast<std::uint32_t>(y) + salt));
+    return mix(static_cast<std::uint32_t>(x) * 0x9e3779b9u ^ mix(static_cast<std::uint32_t>(y) + salt));
 }
 
-Canvas background()
-{
+Canvas background() {
     constexpr int size = 500;
     Canvas c(size, size, face);
     // Grey grain of at most two levels either way: enough to take the flatness
@@ -378,15 +323,7 @@ Canvas background()
 
 // Palette slots used by the icon. Slot 0 is what sits under the transparent
 // part of the mask, so nothing visible may use it.
-enum IconColour : std::uint8_t {
-    Outside = 0,
-    Rim,
-    Wall,
-    Floor,
-    Marble,
-    Exit,
-    IconColourCount
-};
+enum IconColour : std::uint8_t { Outside = 0, Rim, Wall, Floor, Marble, Exit, IconColourCount };
 
 constexpr std::array<Rgb, IconColourCount> iconPalette = {{
     {0, 0, 0},
@@ -399,15 +336,8 @@ constexpr std::array<Rgb, IconColourCount> iconPalette = {{
 
 // '|' and '-' are walls, 'S' is where the marble starts, 'E' the open side.
 constexpr std::array<std::string_view, 9> iconMaze = {
-    "+--+--+--+--+",
-    "|S    |     |",
-    "+--+  +  +--+",
-    "|     |  |  |",
-    "+  +--+  +  +",
-    "|  |     |  E",
-    "+  +  +--+  +",
-    "|           |",
-    "+--+--+--+--+",
+    "+--+--+--+--+", "|S    |     |", "+--+  +  +--+", "|     |  |  |", "+  +--+  +  +",
+    "|  |     |  E", "+  +  +--+  +", "|           |", "+--+--+--+--+",
 };
 
 constexpr int iconSize = 32;
@@ -416,20 +346,22 @@ constexpr int iconCells = 4;
 // Walls are two pixels thick, corridors four: 4 * 4 + 5 * 2 = 26 pixels,
 // framed by a one pixel rim and two transparent pixels on every side.
 constexpr int mazeOrigin = 3;
-constexpr int wallStart(int line) { return mazeOrigin + 6 * line; }
-constexpr int cellStart(int cell) { return mazeOrigin + 2 + 6 * cell; }
+constexpr int wallStart(int line) {
+    return mazeOrigin + 6 * line;
+}
+constexpr int cellStart(int cell) {
+    return mazeOrigin + 2 + 6 * cell;
+}
 
 using IconPixels = std::array<std::uint8_t, iconSize * iconSize>;
 
-void iconFill(IconPixels &pixels, int x, int y, int w, int h, IconColour colour)
-{
+void iconFill(IconPixels& pixels, int x, int y, int w, int h, IconColour colour) {
     for (int row = y; row < y + h; ++row)
         for (int col = x; col < x + w; ++col)
             pixels[static_cast<std::size_t>(row * iconSize + col)] = colour;
 }
 
-IconPixels drawIcon()
-{
+IconPixels drawIcon() {
     IconPixels pixels{};
     constexpr int rim = mazeOrigin - 1;
     constexpr int rimSize = iconSize - 2 * rim;
@@ -468,10 +400,9 @@ IconPixels drawIcon()
     return pixels;
 }
 
-Bytes encodeIcon(const IconPixels &pixels)
-{
+Bytes encodeIcon(const IconPixels& pixels) {
     constexpr std::uint32_t paletteBytes = 256 * 4;
-    constexpr std::uint32_t colourBytes = iconSize * iconSize;      // one byte a pixel
+    constexpr std::uint32_t colourBytes = iconSize * iconSize;       // one byte a pixel
     constexpr std::uint32_t maskRowBytes = (iconSize + 31) / 32 * 4; // 1 bit, padded to 32
     constexpr std::uint32_t maskBytes = maskRowBytes * iconSize;
     constexpr std::uint32_t imageBytes = 40 + paletteBytes + colourBytes + maskBytes;
@@ -514,8 +445,7 @@ Bytes encodeIcon(const IconPixels &pixels)
                 const int x = static_cast<int>(byte) * 8 + bit;
                 const bool transparent =
                     x >= iconSize || pixels[static_cast<std::size_t>(y * iconSize + x)] == Outside;
-                if (transparent)
-                    bits |= 0x80u >> bit;
+                if (transparent) bits |= 0x80u >> bit;
             }
             put8(out, bits);
         }
@@ -530,19 +460,16 @@ struct Picture {
     std::function<Bytes()> draw;
 };
 
-bool writeFile(const std::filesystem::path &path, const Bytes &bytes)
-{
+bool writeFile(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char *>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     file.close();
     return static_cast<bool>(file);
 }
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::cerr << "usage: drawpictures OUTDIR\n";
         return 2;
@@ -576,7 +503,7 @@ int main(int argc, char **argv)
         {"background.bmp", [] { return encodeBmp(background()); }},
     }};
 
-    for (const Picture &picture : pictures) {
+    for (const Picture& picture : pictures) {
         const std::filesystem::path path = outDir / picture.name;
         if (!writeFile(path, picture.draw())) {
             std::cerr << "drawpictures: cannot write " << path.string() << '\n';
