@@ -267,8 +267,10 @@ std::uint8_t blend(std::uint8_t from, std::uint8_t to, int step, int steps) {
 Canvas titleBar() {
     constexpr int width = 500;
     constexpr int height = 14;
-    constexpr Rgb left{0, 0, 128};
-    constexpr Rgb right{16, 132, 208};
+    // A light blue-grey growing lighter: the title is black text on this bar, and the darker end still gives
+    // it a contrast of ten to one, where a dark bar left black text unreadable.
+    constexpr Rgb left{166, 186, 210};
+    constexpr Rgb right{220, 230, 242};
     Canvas c(width, height, left);
     for (int x = 0; x < width; ++x) {
         const Rgb colour{blend(left.r, right.r, x, width - 1), blend(left.g, right.g, x, width - 1),
