@@ -98,6 +98,27 @@ double contrast(QRgb a, QRgb b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+// The lengths of the runs of pixels for which inside() holds, along every row and every column.
+template <typename Inside> QList<int> runs(const QImage& image, Inside inside) {
+    QList<int> lengths;
+    for (bool alongRows : {true, false}) {
+        const int lines = alongRows ? image.height() : image.width();
+        const int length = alongRows ? image.width() : image.height();
+        for (int line = 0; line < lines; ++line) {
+            int run = 0;
+            for (int i = 0; i <= length; ++i) {
+                if (i < length && inside(alongRows ? image.pixel(i, line) : image.pixel(line, i))) {
+                    ++run;
+                } else if (run > 0) {
+                    lengths.append(run);
+                    run = 0;
+                }
+            }
+        }
+    }
+    return lengths;
+}
+
 } // namespace
 
 class TestPictures : public QObject {
@@ -119,6 +140,8 @@ private slots:
     void textReadsOnEveryPixel();
     void iconMaskIsTransparentOutside_data();
     void iconMaskIsTransparentOutside();
+    void iconIsDrawnSharpAtEverySize_data();
+    void iconIsDrawnSharpAtEverySize();
     void pressedDiffersFromReleased_data() { addButtonStates(); }
     void pressedDiffersFromReleased();
     void pressedGlyphMovesDownRight_data() { addButtonStates(); }
@@ -307,6 +330,37 @@ void TestPictures::iconMaskIsTransparentOutside() {
     QCOMPARE(icon.size(), QSize(32, 32));
     QVERIFY(icon.hasAlphaChannel());
     QCOMPARE(qAlpha(icon.pixel(at)), opaque ? 255 : 0);
+}
+
+void TestPictures::iconIsDrawnSharpAtEverySize_data() {
+    QTest::addColumn<int>("size");
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        QTest::newRow(qPrintable(QString::number(size))) << size;
+}
+
+void TestPictures::iconIsDrawnSharpAtEverySize() {
+    QFETCH(int, size);
+
+    const QImage icon(picturePath(QStringLiteral("zirk_%1.png").arg(size)));
+    QCOMPARE(icon.size(), QSize(size, size));
+
+    // Sharp: every wall as thick as the thinnest and every corridor as wide as the narrowest, so each
+    // run of wall or floor across the maze spans whole corridors and walls. A copy of another size,
+    // scaled by a fraction, thickens some walls by a pixel and not others. The marble lies on the floor.
+    const QImage design(picturePath(QStringLiteral("zirk.ico")));
+    const QRgb wall = design.pixel(3, 3), floor = design.pixel(12, 6), marble = design.pixel(6, 6);
+    const QList<int> walls = runs(icon, [&](QRgb p) { return p == wall; });
+    const QList<int> floors = runs(icon, [&](QRgb p) { return p == floor || p == marble; });
+    QVERIFY(!walls.isEmpty() && !floors.isEmpty());
+    const int thick = *std::min_element(walls.begin(), walls.end());
+    const int wide = *std::min_element(floors.begin(), floors.end());
+    const QString widths = QStringLiteral(" with walls of %1 and corridors of %2").arg(thick).arg(wide);
+    for (int run : walls)
+        QVERIFY2((run - thick) % (thick + wide) == 0,
+                 qPrintable(QStringLiteral("a wall of %1").arg(run) + widths));
+    for (int run : floors)
+        QVERIFY2((run - wide) % (thick + wide) == 0,
+                 qPrintable(QStringLiteral("a floor of %1").arg(run) + widths));
 }
 
 void TestPictures::addButtonStates() {
