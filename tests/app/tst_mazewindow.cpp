@@ -109,6 +109,27 @@ private slots:
         QVERIFY(f.window.isVisible());
     }
 
+    // Sharp at every size a desktop asks for: each is the drawing made for it, the file installed as the
+    // menu's icon of that size, not another size scaled.
+    void theWindowIconIsDrawnForEverySize_data() {
+        QTest::addColumn<int>("size");
+        for (int size : {16, 24, 32, 48, 64, 128, 256})
+            QTest::newRow(qPrintable(QString::number(size))) << size;
+    }
+    void theWindowIconIsDrawnForEverySize() {
+        QFETCH(int, size);
+        Fixture f;
+        const QIcon icon = f.window.windowIcon();
+        QList<QSize> sizes;
+        for (int drawn : {16, 24, 32, 48, 64, 128, 256})
+            sizes.append(QSize(drawn, drawn));
+        QCOMPARE(icon.availableSizes(), sizes);
+        const QImage drawn(QStringLiteral(ZIRK_PICTURES_DIR "/zirk_%1.png").arg(size));
+        QCOMPARE(drawn.size(), QSize(size, size));
+        const QPixmap shown = icon.pixmap(QSize(size, size), 1.0);
+        QCOMPARE(shown.toImage().convertToFormat(drawn.format()), drawn);
+    }
+
     void textsAndTooltipsKeepTheirAccents_data() {
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("tooltip");
