@@ -75,7 +75,7 @@ MazeWindow::MazeWindow(Services services)
       titleBar_(new TitleBarAgent(*this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kMainWindow.caption));
-    setWindowIcon(QIcon(loadPicture(kMainWindow.icon)));
+    setWindowIcon(loadIcon(kMainWindow.icon));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, toQColor(kMainWindow.back));
     setPalette(pal);

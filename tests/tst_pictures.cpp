@@ -10,43 +10,39 @@
 #include <QSet>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace {
 
-QString picturePath(const QString &name)
-{
+QString picturePath(const QString& name) {
     return QStringLiteral(ZIRK_PICTURES_DIR "/") + name;
 }
 
-QByteArray readPicture(const QString &name)
-{
+QByteArray readPicture(const QString& name) {
     QFile file(picturePath(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    if (!file.open(QIODevice::ReadOnly)) return {};
     return file.readAll();
 }
 
-quint32 le16(const QByteArray &bytes, int at)
-{
+quint32 le16(const QByteArray& bytes, int at) {
     return quint32(quint8(bytes.at(at))) | quint32(quint8(bytes.at(at + 1))) << 8;
 }
 
-quint32 le32(const QByteArray &bytes, int at)
-{
+quint32 le32(const QByteArray& bytes, int at) {
     return le16(bytes, at) | le16(bytes, at + 2) << 16;
 }
 
-qint32 sle32(const QByteArray &bytes, int at)
-{
+qint32 sle32(const QByteArray& bytes, int at) {
     return qint32(le32(bytes, at));
 }
 
-bool isIcon(const QString &name)
-{
+bool isIcon(const QString& name) {
     return name.endsWith(QLatin1String(".ico"));
 }
 
-void addPictureColumns()
-{
+void addPictureColumns() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("bytes");
     QTest::addColumn<int>("width");
@@ -54,56 +50,78 @@ void addPictureColumns()
     QTest::addColumn<int>("depth");
 }
 
-void addPictureRows(bool withIcon)
-{
+void addPictureRows(bool withIcon) {
     struct Row {
-        const char *name;
+        const char* name;
         int bytes, width, height, depth;
     };
     static const Row rows[] = {
-        {"zirk.ico", 2238, 32, 32, 8},
-        {"ouvrir.bmp", 1194, 19, 19, 24},
-        {"close_up.bmp", 822, 16, 16, 24},
-        {"close_down.bmp", 822, 16, 16, 24},
-        {"minimise_up.bmp", 822, 16, 16, 24},
-        {"minimise_down.bmp", 822, 16, 16, 24},
-        {"maximise_up.bmp", 822, 16, 16, 24},
-        {"maximise_down.bmp", 822, 16, 16, 24},
-        {"restore_up.bmp", 822, 16, 16, 24},
-        {"restore_down.bmp", 822, 16, 16, 24},
-        {"grip.bmp", 486, 12, 12, 24},
-        {"title.bmp", 21054, 500, 14, 24},
-        {"separator.bmp", 4554, 500, 3, 24},
-        {"background.bmp", 750054, 500, 500, 24},
+        {"zirk.ico", 2238, 32, 32, 8},        {"ouvrir.bmp", 1194, 19, 19, 24},
+        {"close_up.bmp", 822, 16, 16, 24},    {"close_down.bmp", 822, 16, 16, 24},
+        {"minimise_up.bmp", 822, 16, 16, 24}, {"minimise_down.bmp", 822, 16, 16, 24},
+        {"maximise_up.bmp", 822, 16, 16, 24}, {"maximise_down.bmp", 822, 16, 16, 24},
+        {"restore_up.bmp", 822, 16, 16, 24},  {"restore_down.bmp", 822, 16, 16, 24},
+        {"grip.bmp", 486, 12, 12, 24},        {"title.bmp", 21054, 500, 14, 24},
+        {"separator.bmp", 4554, 500, 3, 24},  {"background.bmp", 750054, 500, 500, 24},
     };
-    for (const Row &row : rows) {
-        if (!withIcon && isIcon(QLatin1String(row.name)))
-            continue;
-        QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.bytes << row.width
-                                << row.height << row.depth;
+    for (const Row& row : rows) {
+        if (!withIcon && isIcon(QLatin1String(row.name))) continue;
+        QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.bytes << row.width << row.height
+                                << row.depth;
     }
 }
 
-int gray(const QImage &image, int x, int y)
-{
+int gray(const QImage& image, int x, int y) {
     return qGray(image.pixel(x, y));
 }
 
 // Black pixels on the button face, inside the two-pixel bevel.
-QSet<QPoint> glyphPixels(const QImage &button)
-{
+QSet<QPoint> glyphPixels(const QImage& button) {
     QSet<QPoint> pixels;
     for (int y = 2; y < button.height() - 2; ++y)
         for (int x = 2; x < button.width() - 2; ++x)
-            if ((button.pixel(x, y) & 0xffffffu) == 0)
-                pixels.insert(QPoint(x, y));
+            if ((button.pixel(x, y) & 0xffffffu) == 0) pixels.insert(QPoint(x, y));
     return pixels;
+}
+
+// Relative luminance of an sRGB colour as WCAG 2 defines it.
+double luminance(QRgb colour) {
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(colour)) + 0.7152 * linear(qGreen(colour)) + 0.0722 * linear(qBlue(colour));
+}
+
+double contrast(QRgb a, QRgb b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The lengths of the runs of pixels for which inside() holds, along every row and every column.
+template <typename Inside> QList<int> runs(const QImage& image, Inside inside) {
+    QList<int> lengths;
+    for (bool alongRows : {true, false}) {
+        const int lines = alongRows ? image.height() : image.width();
+        const int length = alongRows ? image.width() : image.height();
+        for (int line = 0; line < lines; ++line) {
+            int run = 0;
+            for (int i = 0; i <= length; ++i) {
+                if (i < length && inside(alongRows ? image.pixel(i, line) : image.pixel(line, i))) {
+                    ++run;
+                } else if (run > 0) {
+                    lengths.append(run);
+                    run = 0;
+                }
+            }
+        }
+    }
+    return lengths;
 }
 
 } // namespace
 
-class TestPictures : public QObject
-{
+class TestPictures : public QObject {
     Q_OBJECT
 
     // Each caption button as its released and pressed picture.
@@ -118,8 +136,12 @@ private slots:
     void loadsWithQImage();
     void landmarks_data();
     void landmarks();
+    void textReadsOnEveryPixel_data();
+    void textReadsOnEveryPixel();
     void iconMaskIsTransparentOutside_data();
     void iconMaskIsTransparentOutside();
+    void iconIsDrawnSharpAtEverySize_data();
+    void iconIsDrawnSharpAtEverySize();
     void pressedDiffersFromReleased_data() { addButtonStates(); }
     void pressedDiffersFromReleased();
     void pressedGlyphMovesDownRight_data() { addButtonStates(); }
@@ -129,14 +151,12 @@ private slots:
     void backgroundIsQuiet();
 };
 
-void TestPictures::headerFields_data()
-{
+void TestPictures::headerFields_data() {
     addPictureColumns();
     addPictureRows(true);
 }
 
-void TestPictures::headerFields()
-{
+void TestPictures::headerFields() {
     QFETCH(QString, name);
     QFETCH(int, bytes);
     QFETCH(int, width);
@@ -177,14 +197,12 @@ void TestPictures::headerFields()
     }
 }
 
-void TestPictures::bmpHeadersAreConsistent_data()
-{
+void TestPictures::bmpHeadersAreConsistent_data() {
     addPictureColumns();
     addPictureRows(false);
 }
 
-void TestPictures::bmpHeadersAreConsistent()
-{
+void TestPictures::bmpHeadersAreConsistent() {
     QFETCH(QString, name);
     QFETCH(int, width);
     QFETCH(int, height);
@@ -192,7 +210,7 @@ void TestPictures::bmpHeadersAreConsistent()
     const QByteArray data = readPicture(name);
     QVERIFY(data.size() > 54);
     QCOMPARE(le32(data, 2), quint32(data.size()));
-    QCOMPARE(le32(data, 6), 0u);  // both reserved words
+    QCOMPARE(le32(data, 6), 0u); // both reserved words
     QCOMPARE(le32(data, 10), 54u);
     QCOMPARE(le32(data, 14), 40u);
     QCOMPARE(le16(data, 26), 1u);
@@ -212,14 +230,12 @@ void TestPictures::bmpHeadersAreConsistent()
             QCOMPARE(int(data.at(54 + row * rowBytes + pad)), 0);
 }
 
-void TestPictures::loadsWithQImage_data()
-{
+void TestPictures::loadsWithQImage_data() {
     addPictureColumns();
     addPictureRows(true);
 }
 
-void TestPictures::loadsWithQImage()
-{
+void TestPictures::loadsWithQImage() {
     QFETCH(QString, name);
     QFETCH(int, width);
     QFETCH(int, height);
@@ -232,16 +248,12 @@ void TestPictures::loadsWithQImage()
     QCOMPARE(image.size(), QSize(width, height));
 }
 
-void TestPictures::landmarks_data()
-{
+void TestPictures::landmarks_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<QColor>("colour");
 
     const QColor face(192, 192, 192);
-    QTest::newRow("title starts dark blue") << "title.bmp" << QPoint(0, 7) << QColor(0, 0, 128);
-    QTest::newRow("title ends light blue") << "title.bmp" << QPoint(499, 7) << QColor(16, 132, 208);
-    QTest::newRow("title bottom row as top") << "title.bmp" << QPoint(0, 13) << QColor(0, 0, 128);
     QTest::newRow("separator shadow on top") << "separator.bmp" << QPoint(250, 0) << QColor(128, 128, 128);
     QTest::newRow("separator highlight below") << "separator.bmp" << QPoint(250, 1) << QColor(Qt::white);
     QTest::newRow("folder on face grey") << "ouvrir.bmp" << QPoint(0, 0) << face;
@@ -255,8 +267,7 @@ void TestPictures::landmarks_data()
     QTest::newRow("maximise thin bottom edge") << "maximise_up.bmp" << QPoint(7, 10) << face;
 }
 
-void TestPictures::landmarks()
-{
+void TestPictures::landmarks() {
     QFETCH(QString, name);
     QFETCH(QPoint, at);
     QFETCH(QColor, colour);
@@ -266,8 +277,38 @@ void TestPictures::landmarks()
     QCOMPARE(image.pixelColor(at), colour);
 }
 
-void TestPictures::iconMaskIsTransparentOutside_data()
-{
+void TestPictures::textReadsOnEveryPixel_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QColor>("text");
+
+    // The window's title, black and bold, is drawn over the stretched bar wherever it is centred.
+    QTest::newRow("black title on the title bar") << "title.bmp" << QColor(Qt::black);
+}
+
+void TestPictures::textReadsOnEveryPixel() {
+    QFETCH(QString, name);
+    QFETCH(QColor, text);
+
+    const QImage image(picturePath(name));
+    QVERIFY(!image.isNull());
+    double lowest = std::numeric_limits<double>::infinity();
+    QPoint where;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const double c = contrast(text.rgb(), image.pixel(x, y));
+            if (c < lowest) {
+                lowest = c;
+                where = QPoint(x, y);
+            }
+        }
+    }
+    // WCAG's least contrast for text of ordinary size.
+    QVERIFY2(
+        lowest >= 4.5,
+        qPrintable(QStringLiteral("%1:1 at %2,%3").arg(lowest, 0, 'f', 2).arg(where.x()).arg(where.y())));
+}
+
+void TestPictures::iconMaskIsTransparentOutside_data() {
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<bool>("opaque");
 
@@ -280,8 +321,7 @@ void TestPictures::iconMaskIsTransparentOutside_data()
     QTest::newRow("inside bottom right") << QPoint(26, 26) << true;
 }
 
-void TestPictures::iconMaskIsTransparentOutside()
-{
+void TestPictures::iconMaskIsTransparentOutside() {
     QFETCH(QPoint, at);
     QFETCH(bool, opaque);
 
@@ -292,19 +332,48 @@ void TestPictures::iconMaskIsTransparentOutside()
     QCOMPARE(qAlpha(icon.pixel(at)), opaque ? 255 : 0);
 }
 
-void TestPictures::addButtonStates()
-{
+void TestPictures::iconIsDrawnSharpAtEverySize_data() {
+    QTest::addColumn<int>("size");
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        QTest::newRow(qPrintable(QString::number(size))) << size;
+}
+
+void TestPictures::iconIsDrawnSharpAtEverySize() {
+    QFETCH(int, size);
+
+    const QImage icon(picturePath(QStringLiteral("zirk_%1.png").arg(size)));
+    QCOMPARE(icon.size(), QSize(size, size));
+
+    // Sharp: every wall as thick as the thinnest and every corridor as wide as the narrowest, so each
+    // run of wall or floor across the maze spans whole corridors and walls. A copy of another size,
+    // scaled by a fraction, thickens some walls by a pixel and not others. The marble lies on the floor.
+    const QImage design(picturePath(QStringLiteral("zirk.ico")));
+    const QRgb wall = design.pixel(3, 3), floor = design.pixel(12, 6), marble = design.pixel(6, 6);
+    const QList<int> walls = runs(icon, [&](QRgb p) { return p == wall; });
+    const QList<int> floors = runs(icon, [&](QRgb p) { return p == floor || p == marble; });
+    QVERIFY(!walls.isEmpty() && !floors.isEmpty());
+    const int thick = *std::min_element(walls.begin(), walls.end());
+    const int wide = *std::min_element(floors.begin(), floors.end());
+    const QString widths = QStringLiteral(" with walls of %1 and corridors of %2").arg(thick).arg(wide);
+    for (int run : walls)
+        QVERIFY2((run - thick) % (thick + wide) == 0,
+                 qPrintable(QStringLiteral("a wall of %1").arg(run) + widths));
+    for (int run : floors)
+        QVERIFY2((run - wide) % (thick + wide) == 0,
+                 qPrintable(QStringLiteral("a floor of %1").arg(run) + widths));
+}
+
+void TestPictures::addButtonStates() {
     QTest::addColumn<QString>("released");
     QTest::addColumn<QString>("pressed");
 
-    for (const char *button : {"close", "minimise", "maximise", "restore"}) {
+    for (const char* button : {"close", "minimise", "maximise", "restore"}) {
         const QString stem = QString::fromLatin1(button);
         QTest::newRow(button) << stem + QLatin1String("_up.bmp") << stem + QLatin1String("_down.bmp");
     }
 }
 
-void TestPictures::pressedDiffersFromReleased()
-{
+void TestPictures::pressedDiffersFromReleased() {
     QFETCH(QString, released);
     QFETCH(QString, pressed);
 
@@ -315,8 +384,7 @@ void TestPictures::pressedDiffersFromReleased()
     QVERIFY(up != down);
 }
 
-void TestPictures::pressedGlyphMovesDownRight()
-{
+void TestPictures::pressedGlyphMovesDownRight() {
     QFETCH(QString, released);
     QFETCH(QString, pressed);
 
@@ -325,13 +393,12 @@ void TestPictures::pressedGlyphMovesDownRight()
     QVERIFY(!up.isEmpty());
 
     QSet<QPoint> shifted;
-    for (const QPoint &p : up)
+    for (const QPoint& p : up)
         shifted.insert(p + QPoint(1, 1));
     QCOMPARE(down, shifted);
 }
 
-void TestPictures::bevelRaisedThenSunken()
-{
+void TestPictures::bevelRaisedThenSunken() {
     QFETCH(QString, released);
     QFETCH(QString, pressed);
 
@@ -352,8 +419,7 @@ void TestPictures::bevelRaisedThenSunken()
     }
 }
 
-void TestPictures::backgroundIsQuiet()
-{
+void TestPictures::backgroundIsQuiet() {
     const QImage background(picturePath(QStringLiteral("background.bmp")));
     QVERIFY(!background.isNull());
 

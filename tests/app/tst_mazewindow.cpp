@@ -17,7 +17,9 @@ namespace {
 
 using Fixture = WindowFixture;
 
-QColor backgroundOf(QWidget* w) { return w->palette().color(QPalette::Window); }
+QColor backgroundOf(QWidget* w) {
+    return w->palette().color(QPalette::Window);
+}
 
 } // namespace
 
@@ -86,7 +88,8 @@ private slots:
     void theHintWrapsAtItsWidthAndGrowsDownwards() {
         Fixture f;
         auto* hint = f.window.control<QLabel>(Control::PanelHint);
-        QCOMPARE(hint->text(), QStringLiteral("Appuyez sur le rectangle  pour utilisez les touches (il devient vert)"));
+        QCOMPARE(hint->text(),
+                 QStringLiteral("Appuyez sur le rectangle  pour utilisez les touches (il devient vert)"));
         QCOMPARE(hint->geometry().topLeft(), QPoint(361, 280));
         QCOMPARE(hint->width(), 141);
         QVERIFY(hint->wordWrap());
@@ -106,18 +109,41 @@ private slots:
         QVERIFY(f.window.isVisible());
     }
 
+    // Sharp at every size a desktop asks for: each is the drawing made for it, the file installed as the
+    // menu's icon of that size, not another size scaled.
+    void theWindowIconIsDrawnForEverySize_data() {
+        QTest::addColumn<int>("size");
+        for (int size : {16, 24, 32, 48, 64, 128, 256})
+            QTest::newRow(qPrintable(QString::number(size))) << size;
+    }
+    void theWindowIconIsDrawnForEverySize() {
+        QFETCH(int, size);
+        Fixture f;
+        const QIcon icon = f.window.windowIcon();
+        QList<QSize> sizes;
+        for (int drawn : {16, 24, 32, 48, 64, 128, 256})
+            sizes.append(QSize(drawn, drawn));
+        QCOMPARE(icon.availableSizes(), sizes);
+        const QImage drawn(QStringLiteral(ZIRK_PICTURES_DIR "/zirk_%1.png").arg(size));
+        QCOMPARE(drawn.size(), QSize(size, size));
+        const QPixmap shown = icon.pixmap(QSize(size, size), 1.0);
+        QCOMPARE(shown.toImage().convertToFormat(drawn.format()), drawn);
+    }
+
     void textsAndTooltipsKeepTheirAccents_data() {
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("tooltip");
         QTest::newRow("close") << int(Control::CloseButton) << QStringLiteral("Fermer");
         QTest::newRow("close pressed") << int(Control::CloseDownPicture) << QStringLiteral("Fermer");
         QTest::newRow("minimise") << int(Control::MinimiseButton) << QStringLiteral("R\u00e9duire");
-        QTest::newRow("minimise released") << int(Control::MinimiseUpPicture) << QStringLiteral("R\u00e9duire");
+        QTest::newRow("minimise released")
+            << int(Control::MinimiseUpPicture) << QStringLiteral("R\u00e9duire");
         QTest::newRow("maximise") << int(Control::MaximiseButton) << QStringLiteral("Agrandir");
         QTest::newRow("maximise pressed") << int(Control::MaximiseDownPicture) << QStringLiteral("Agrandir");
-        QTest::newRow("restore") << int(Control::RestoreButton) << QStringLiteral("Restaurer \u00e0 l'original");
-        QTest::newRow("restore pressed") << int(Control::RestoreDownPicture)
-                                         << QStringLiteral("Restaurer \u00e0 l'original");
+        QTest::newRow("restore") << int(Control::RestoreButton)
+                                 << QStringLiteral("Restaurer \u00e0 l'original");
+        QTest::newRow("restore pressed")
+            << int(Control::RestoreDownPicture) << QStringLiteral("Restaurer \u00e0 l'original");
         QTest::newRow("grip has none") << int(Control::Grip) << QString();
         QTest::newRow("title has none") << int(Control::TitlePicture) << QString();
     }
@@ -134,19 +160,29 @@ private slots:
         QTest::addColumn<QString>("family");
         QTest::addColumn<double>("points");
         QTest::addColumn<bool>("bold");
-        QTest::newRow("title text") << int(Control::TitleText) << "Zirk pour Windows" << "Arial" << 9.0 << true;
-        QTest::newRow("title strip") << int(Control::TitleStrip) << "" << "Arial" << 12.0 << true;
+        QTest::newRow("title text") << int(Control::TitleText) << "Zirk pour Windows"
+                                    << "Arial" << 9.0 << true;
+        QTest::newRow("title strip") << int(Control::TitleStrip) << ""
+                                     << "Arial" << 12.0 << true;
         QTest::newRow("hint") << int(Control::PanelHint)
-                              << "Appuyez sur le rectangle  pour utilisez les touches (il devient vert)" << "Arial"
-                              << 8.25 << true;
-        QTest::newRow("legend you") << int(Control::PlayerLegend) << "Vous" << "" << 0.0 << false;
-        QTest::newRow("legend exit") << int(Control::ExitLegend) << "La sortie" << "" << 0.0 << false;
-        QTest::newRow("open") << int(Control::OpenButton) << "Ouvrir" << "" << 0.0 << false;
-        QTest::newRow("quit") << int(Control::QuitButton) << "Quitter" << "" << 0.0 << false;
-        QTest::newRow("up") << int(Control::UpButton) << "8" << "" << 0.0 << false;
-        QTest::newRow("right") << int(Control::RightButton) << "6" << "" << 0.0 << false;
-        QTest::newRow("left") << int(Control::LeftButton) << "4" << "" << 0.0 << false;
-        QTest::newRow("down") << int(Control::DownButton) << "2" << "" << 0.0 << false;
+                              << "Appuyez sur le rectangle  pour utilisez les touches (il devient vert)"
+                              << "Arial" << 8.25 << true;
+        QTest::newRow("legend you") << int(Control::PlayerLegend) << "Vous"
+                                    << "" << 0.0 << false;
+        QTest::newRow("legend exit") << int(Control::ExitLegend) << "La sortie"
+                                     << "" << 0.0 << false;
+        QTest::newRow("open") << int(Control::OpenButton) << "Ouvrir"
+                              << "" << 0.0 << false;
+        QTest::newRow("quit") << int(Control::QuitButton) << "Quitter"
+                              << "" << 0.0 << false;
+        QTest::newRow("up") << int(Control::UpButton) << "8"
+                            << "" << 0.0 << false;
+        QTest::newRow("right") << int(Control::RightButton) << "6"
+                               << "" << 0.0 << false;
+        QTest::newRow("left") << int(Control::LeftButton) << "4"
+                              << "" << 0.0 << false;
+        QTest::newRow("down") << int(Control::DownButton) << "2"
+                              << "" << 0.0 << false;
     }
     void captionsAndFontsAreTheDescribedOnes() {
         QFETCH(int, id);
@@ -164,7 +200,8 @@ private slots:
             QCOMPARE(w->font().bold(), bold);
             return;
         }
-        // Asked for by name; fontconfig hands out the metric-compatible stand-in where Arial itself is missing.
+        // Asked for by name; fontconfig hands out the metric-compatible stand-in where Arial itself is
+        // missing.
         QCOMPARE(w->font().family(), family);
         QCOMPARE(w->font().pointSizeF(), points);
         QCOMPARE(w->font().weight(), QFont::Bold);
@@ -194,7 +231,8 @@ private slots:
         QTest::newRow("bottom line is grey") << QPoint(250, 392) << QColor(128, 128, 128);
         QTest::newRow("view is black") << QPoint(8 + 175, 36 + 175) << QColor(0, 0, 0);
         QTest::newRow("view's last pixel is black") << QPoint(357, 385) << QColor(0, 0, 0);
-        QTest::newRow("key panel is red inside its border") << QPoint(368 + 64, 328 + 24) << QColor(255, 0, 0);
+        QTest::newRow("key panel is red inside its border")
+            << QPoint(368 + 64, 328 + 24) << QColor(255, 0, 0);
         QTest::newRow("exit swatch") << QPoint(370, 258) << QColor(0, 0, 255);
         QTest::newRow("title text is black") << QPoint(-1, -1) << QColor(0, 0, 0);
     }
@@ -250,10 +288,10 @@ private slots:
                                     << QList<double>{3900, 2805, 7545, 5895};
         QTest::newRow("1920 x 1080") << QRect(0, 0, 1920, 1080) << QPoint(708, 343)
                                      << QList<double>{10620, 5145, 7545, 5895};
-        QTest::newRow("exactly the window's size") << QRect(0, 0, 503, 393) << QPoint(0, 0)
-                                                   << QList<double>{0, 0, 7545, 5895};
-        QTest::newRow("smaller than the window") << QRect(0, 0, 400, 300) << QPoint(-51, -46)
-                                                 << QList<double>{-765, -690, 7545, 5895};
+        QTest::newRow("exactly the window's size")
+            << QRect(0, 0, 503, 393) << QPoint(0, 0) << QList<double>{0, 0, 7545, 5895};
+        QTest::newRow("smaller than the window")
+            << QRect(0, 0, 400, 300) << QPoint(-51, -46) << QList<double>{-765, -690, 7545, 5895};
     }
     void startUpCentresTheWindowAndRemembersWhere() {
         QFETCH(QRect, screen);
@@ -319,15 +357,15 @@ private slots:
         QTest::addColumn<QRect>("rightLine");
         QTest::addColumn<QRect>("bottomLine");
         QTest::addColumn<int>("backgroundHeight");
-        QTest::newRow("wider, as laid out by design") << QSize(748, 393) << false << QRect(747, 0, 1, 392)
-                                                      << QRect(-4, 392, 752, 1) << 369;
-        QTest::newRow("grip shown") << QSize(503, 393) << true << QRect(502, 0, 1, 381) << QRect(-4, 392, 495, 1)
-                                    << 369;
-        QTest::newRow("narrower than the caption buttons") << QSize(50, 393) << false << QRect(49, 0, 1, 392)
-                                                           << QRect(-4, 392, 54, 1) << 369;
+        QTest::newRow("wider, as laid out by design")
+            << QSize(748, 393) << false << QRect(747, 0, 1, 392) << QRect(-4, 392, 752, 1) << 369;
+        QTest::newRow("grip shown") << QSize(503, 393) << true << QRect(502, 0, 1, 381)
+                                    << QRect(-4, 392, 495, 1) << 369;
+        QTest::newRow("narrower than the caption buttons")
+            << QSize(50, 393) << false << QRect(49, 0, 1, 392) << QRect(-4, 392, 54, 1) << 369;
         // Below the background's top the background keeps its last height.
-        QTest::newRow("lower than the title strip") << QSize(503, 20) << false << QRect(502, 0, 1, 19)
-                                                    << QRect(-4, 19, 507, 1) << 369;
+        QTest::newRow("lower than the title strip")
+            << QSize(503, 20) << false << QRect(502, 0, 1, 19) << QRect(-4, 19, 507, 1) << 369;
     }
     void theFrameFollowsASizeGivenByTheWindowSystem() {
         QFETCH(QSize, size);
@@ -336,15 +374,15 @@ private slots:
         QFETCH(QRect, bottomLine);
         QFETCH(int, backgroundHeight);
         Fixture f;
-        if (gripShown)
-            f.showHidden({FramePart::Grip});
+        if (gripShown) f.showHidden({FramePart::Grip});
         const QRect view = f.window.control(Control::View)->geometry();
         f.window.resize(size); // as the window system would
         QCOMPARE(f.window.control(Control::RightLine)->geometry(), rightLine);
         QCOMPARE(f.window.control(Control::BottomLine)->geometry(), bottomLine);
         QCOMPARE(f.window.control(Control::TitlePicture)->width(), size.width());
         QCOMPARE(f.window.control(Control::Background)->height(), backgroundHeight);
-        QCOMPARE(f.window.control(Control::Grip)->geometry(), QRect(size.width() - 12, size.height() - 12, 12, 12));
+        QCOMPARE(f.window.control(Control::Grip)->geometry(),
+                 QRect(size.width() - 12, size.height() - 12, 12, 12));
         QCOMPARE(f.window.control(Control::MinimiseButton)->x(), size.width() - 20);
         QCOMPARE(f.window.control(Control::View)->geometry(), view);
         QVERIFY(f.window.updatesEnabled());
@@ -381,8 +419,7 @@ private slots:
         Fixture f;
         int checked = 0;
         for (const ControlRow& r : kControls) {
-            if (r.kind != Kind::Picture || !r.picture)
-                continue;
+            if (r.kind != Kind::Picture || !r.picture) continue;
             const QImage expected(QString::fromUtf8(r.picture));
             QVERIFY2(!expected.isNull(), r.picture);
             // Found by its name, as tests and accessibility tools find it.
