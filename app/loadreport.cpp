@@ -22,6 +22,7 @@ enum class Notice {
     LongLine,
     PastLastRow,
     LineFeeds,
+    Cancelled,
     Count
 };
 
@@ -44,6 +45,7 @@ constexpr std::array<const char*, static_cast<std::size_t>(Notice::Count)> kText
     "Le fichier « %1 » a des fins de ligne LF : à la ligne %2, un saut de ligne sans retour chariot avant lui a "
     "été lu comme un mur. Les labyrinthes du jeu terminent leurs lignes par CR LF ; convertissez le fichier avec "
     "« unix2dos %1 », ou choisissez les fins de ligne Windows (CR LF) dans les réglages de votre éditeur.",
+    "La lecture de « %1 » a été annulée : le labyrinthe affiché reste.",
 };
 
 QString text(Notice notice, const QString& fileName, long long line = 0) {
@@ -79,6 +81,8 @@ Notice noticeFor(OpenFailure failure) {
 } // namespace
 
 QString describeLoad(const QString& fileName, const LoadResult& result) {
+    if (result.cancelled)
+        return text(Notice::Cancelled, fileName);
     if (result.openFailure != OpenFailure::None)
         return text(noticeFor(result.openFailure), fileName);
     QStringList notices;

@@ -15,6 +15,11 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace zirk {
@@ -245,15 +250,63 @@ void MazeWindow::openMaze() {
         openMazeFile(*path);
 }
 
+MazeRead MazeWindow::readAway(const std::string& path, const QString& name) {
+    struct Job {
+        std::mutex mutex;
+        std::condition_variable ended;
+        bool done = false;
+        MazeRead read;
+    };
+    auto job = std::make_shared<Job>();
+    // The thread may outlive the window (a read can hang for ever): it holds nothing of the window's.
+    std::function<std::unique_ptr<MazeFile>()> open = [path] { return std::make_unique<FileSource>(path); };
+    if (MazeFiles* files = services_.files)
+        open = [files, path] { return files->open(path); };
+    std::thread([job, open = std::move(open)] {
+        MazeRead read;
+        {
+            const std::unique_ptr<MazeFile> file = open();
+            read = readMazeFile(*file);
+        }
+        const std::lock_guard lock(job->mutex);
+        job->read = std::move(read);
+        job->done = true;
+        job->ended.notify_all();
+    }).detach();
+
+    {
+        // Most mazes are read in far less than a frame, and then nothing else is needed.
+        std::unique_lock lock(job->mutex);
+        if (job->ended.wait_for(lock, std::chrono::milliseconds(20), [&] { return job->done; }))
+            return std::move(job->read);
+    }
+    LoadWait* wait = services_.wait ? services_.wait : &dialogWait_;
+    const auto finished = [job] {
+        const std::lock_guard lock(job->mutex);
+        return job->done;
+    };
+    if (wait->waitFor(this, QStringLiteral("Lecture de « %1 »…").arg(name), QString::fromUtf8(kApplicationTitle),
+                      finished)) {
+        const std::lock_guard lock(job->mutex);
+        return std::move(job->read);
+    }
+    MazeRead cancelled;
+    cancelled.result.cancelled = true;
+    return cancelled;
+}
+
 void MazeWindow::openMazeFile(const std::string& path) {
+    const QString shownPath = QFile::decodeName(QByteArray::fromStdString(path));
+    const QString name = QFileInfo(shownPath).fileName();
+    MazeRead read = readAway(path, name);
+    const LoadResult result = read.result;
     auto* view = control<MazeView>(Control::View);
-    const LoadResult result = zirk::openMaze(game_, path, view->canvas());
+    enterMaze(game_, std::move(read), view->canvas());
     view->update();
-    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
-    const QString problems = describeLoad(QFileInfo(name).fileName(), result);
+    const QString problems = describeLoad(name, result);
     if (problems.isEmpty())
         return;
-    qCWarning(lcMaze).noquote() << name << ":" << problems;
+    qCWarning(lcMaze).noquote() << shownPath << ":" << problems;
     // The box waits on the player; the view shows the new maze behind it.
     view->repaint();
     services_.box->tell(this, problems, QString::fromUtf8(kApplicationTitle));

@@ -28,6 +28,8 @@ public:
         MessageBox* box;
         ProgramEnd* end;
         ScreenArea* screen;
+        MazeFiles* files = nullptr; // nullptr: files on disk
+        LoadWait* wait = nullptr;   // nullptr: the box with "Annuler"
     };
 
     explicit MazeWindow(Services services);
@@ -60,6 +62,8 @@ private:
     void connectControls();
     // Lays the frame out for the window's size, unless it already is.
     void relayout();
+    // Reads the file on a thread of its own, so that a read that never returns cannot freeze the window.
+    MazeRead readAway(const std::string& path, const QString& name);
 
     Services services_;
     Game game_;
@@ -68,6 +72,7 @@ private:
     std::unique_ptr<FrameAdapter> frameWindow_;
     Frame frame_;
     TitleBarAgent* titleBar_;
+    DialogLoadWait dialogWait_;
     QSize laidOutFor_;
 };
 

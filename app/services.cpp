@@ -11,7 +11,10 @@
 #include <QMessageBox>
 #include <QSpacerItem>
 #include <QPushButton>
+#include <QElapsedTimer>
 #include <QScreen>
+#include <QThread>
+#include <QTimer>
 #include <QStyle>
 #include <QSettings>
 
@@ -102,6 +105,32 @@ void DialogMessageBox::tell(QWidget* parent, const QString& text, const QString&
         grid->addItem(new QSpacerItem(captionRoom(caption), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
+}
+
+bool DialogLoadWait::waitFor(QWidget* parent, const QString& text, const QString& caption,
+                             const std::function<bool()>& finished) {
+    // A box that flashes up for a moment tells nothing: none for the first half second.
+    QElapsedTimer waited;
+    waited.start();
+    while (!finished() && waited.elapsed() < 500) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(5);
+    }
+    if (finished())
+        return true;
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
+    bool done = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+        if (finished()) {
+            done = true;
+            box.accept();
+        }
+    });
+    poll.start(10);
+    box.exec();
+    return done;
 }
 
 QRect PrimaryScreen::geometry() const {

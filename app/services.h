@@ -1,9 +1,13 @@
 #pragma once
 
+#include "loader.h"
+
 #include <QAbstractFileIconProvider>
 #include <QRect>
 #include <QString>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -32,6 +36,22 @@ class ScreenArea {
 public:
     virtual ~ScreenArea() = default;
     virtual QRect geometry() const = 0;
+};
+
+// Opens maze files. Called on a thread of its own, since the open itself may wait on a stalled file system.
+class MazeFiles {
+public:
+    virtual ~MazeFiles() = default;
+    virtual std::unique_ptr<MazeFile> open(const std::string& path) = 0;
+};
+
+// Waits for a load that takes its time, offering to give it up. Input to the window is held back meanwhile.
+class LoadWait {
+public:
+    virtual ~LoadWait() = default;
+    // True once `finished` says so, false if the player gave up first.
+    virtual bool waitFor(QWidget* parent, const QString& text, const QString& caption,
+                         const std::function<bool()>& finished) = 0;
 };
 
 class ProgramEnd {
@@ -66,6 +86,13 @@ private:
 class DialogMessageBox : public MessageBox {
 public:
     void tell(QWidget* parent, const QString& text, const QString& caption) override;
+};
+
+// Half a second of waiting, then a modal box with "Annuler" until the load ends.
+class DialogLoadWait : public LoadWait {
+public:
+    bool waitFor(QWidget* parent, const QString& text, const QString& caption,
+                 const std::function<bool()>& finished) override;
 };
 
 class PrimaryScreen : public ScreenArea {

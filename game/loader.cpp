@@ -236,20 +236,34 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
     }
 }
 
-LoadResult openMaze(Game& game, const std::string& path, Canvas& canvas) {
+MazeRead readMazeFile(MazeFile& file) {
+    MazeRead read;
+    if (file.isOpen()) {
+        read.maze.emplace();
+        read.result = readMaze(file, *read.maze);
+    } else {
+        read.result.readError = true;
+        read.result.openFailure = file.failure();
+    }
+    return read;
+}
+
+void enterMaze(Game& game, MazeRead&& read, Canvas& canvas) {
     game.playerX = kStartColumn;
     game.playerY = kStartRow;
-    LoadResult result;
-    FileSource file(path);
-    if (file.isOpen()) {
-        game.maze = MazeGrid{};
-        result = readMaze(file, game.maze);
-    } else {
-        result.readError = true;
-        result.openFailure = file.failure();
-    }
-    file.close();
+    if (read.maze)
+        game.maze = *read.maze;
     drawView(game, canvas);
+}
+
+LoadResult openMaze(Game& game, const std::string& path, Canvas& canvas) {
+    MazeRead read;
+    {
+        FileSource file(path);
+        read = readMazeFile(file);
+    }
+    const LoadResult result = read.result;
+    enterMaze(game, std::move(read), canvas);
     return result;
 }
 

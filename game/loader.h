@@ -4,6 +4,7 @@
 #include "view.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace zirk {
@@ -20,17 +21,24 @@ public:
 // Why a maze file could not be opened.
 enum class OpenFailure { None, Missing, AccessRefused, Folder, Fifo, Device, Socket, LinkLoop, Other };
 
+// A maze file as it is opened: it says why it could not be opened, or gives its bytes.
+class MazeFile : public ByteSource {
+public:
+    virtual bool isOpen() const = 0;
+    virtual OpenFailure failure() const = 0;
+};
+
 // A maze file on disk. Anything that is not a regular file (folder, FIFO, device, socket) is treated like a
 // file that cannot be opened, so that choosing one can never block the game; the open itself never waits.
-class FileSource : public ByteSource {
+class FileSource : public MazeFile {
 public:
     explicit FileSource(const std::string& path);
     ~FileSource() override;
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
 
-    bool isOpen() const { return fd_ >= 0; }
-    OpenFailure failure() const { return failure_; }
+    bool isOpen() const override { return fd_ >= 0; }
+    OpenFailure failure() const override { return failure_; }
     long long read(char* buf, std::size_t size) override;
     // The size the file had when it was opened. It only sizes the first request: a file that grows while it is
     // read is read until the system says the end.
@@ -52,8 +60,10 @@ struct LoadResult {
     long long firstLoneLineFeed = 0;
     OpenFailure openFailure = OpenFailure::None;
 
+    bool cancelled = false;   // the player gave up waiting for the file
+
     // A source that ended before its first byte.
-    bool empty() const { return rows == 0 && !readError && openFailure == OpenFailure::None; }
+    bool empty() const { return rows == 0 && !readError && !cancelled && openFailure == OpenFailure::None; }
     // Where the load stopped when it overflowed: past row 100, or at the 101st cell of line `rows`.
     bool cutPastLastRow() const { return overflowed && rows > 100; }
 };
@@ -64,9 +74,19 @@ struct LoadResult {
 // the size of the source.
 LoadResult readMaze(ByteSource& source, MazeGrid& maze);
 
-// Opening a chosen maze file: the player goes back to the start; once the file is open the grid is emptied and
-// the file read as far as it can be, so that only what it holds is shown; and the view is redrawn, also when the
-// file could not be opened, which leaves the grid as it was.
+// A maze file read into a grid of its own, away from the game, so that it can be read on any thread.
+struct MazeRead {
+    LoadResult result;
+    std::optional<MazeGrid> maze; // empty when the file did not open
+};
+MazeRead readMazeFile(MazeFile& file);
+
+// The game takes what was read: the player goes back to the start, a file that opened replaces the maze (so that
+// only what it holds is shown), and the view is redrawn, also when the file could not be opened, which leaves
+// the maze as it was.
+void enterMaze(Game& game, MazeRead&& read, Canvas& canvas);
+
+// Both at once, on the calling thread.
 LoadResult openMaze(Game& game, const std::string& path, Canvas& canvas);
 
 } // namespace zirk

@@ -5,13 +5,19 @@
 #include "loader.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <condition_variable>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <functional>
 
 #include <sys/resource.h>
@@ -47,6 +53,46 @@ constexpr Cell kBeforeTheOpen = Cell::Exit;
 Cell expectedCell(int value) {
     return value == kUntouched ? kBeforeTheOpen : cellFor(static_cast<unsigned char>('0' + value));
 }
+
+// A file whose every read waits until the test lets it go, as a file on a stalled network share would.
+class HeldFiles : public MazeFiles {
+    struct Gate {
+        std::mutex mutex;
+        std::condition_variable opened;
+        bool released = false;
+    };
+    class HeldFile : public MazeFile {
+    public:
+        explicit HeldFile(std::shared_ptr<Gate> gate) : gate_(std::move(gate)) {}
+        bool isOpen() const override { return true; }
+        OpenFailure failure() const override { return OpenFailure::None; }
+        long long read(char* buf, std::size_t size) override {
+            std::unique_lock lock(gate_->mutex);
+            gate_->opened.wait(lock, [this] { return gate_->released; });
+            if (sent_ || size < 8)
+                return 0;
+            std::memcpy(buf, "222\r\n222", 8);
+            sent_ = true;
+            return 8;
+        }
+
+    private:
+        std::shared_ptr<Gate> gate_;
+        bool sent_ = false;
+    };
+
+public:
+    ~HeldFiles() override { release(); }
+    std::unique_ptr<MazeFile> open(const std::string&) override { return std::make_unique<HeldFile>(gate_); }
+    void release() {
+        const std::lock_guard lock(gate_->mutex);
+        gate_->released = true;
+        gate_->opened.notify_all();
+    }
+
+private:
+    std::shared_ptr<Gate> gate_ = std::make_shared<Gate>();
+};
 
 } // namespace
 
@@ -162,6 +208,55 @@ private slots:
             from = f.box.texts.constFirst().indexOf(part, from);
             QVERIFY2(from >= 0, qPrintable(part + QStringLiteral(" not in: ") + f.box.texts.constFirst()));
         }
+    }
+
+    void aReadThatDoesNotReturnLeavesTheWindowAnsweringAndCanBeGivenUp_data() {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("given up") << true;
+        QTest::newRow("waited for") << false;
+    }
+    void aReadThatDoesNotReturnLeavesTheWindowAnsweringAndCanBeGivenUp() {
+        QFETCH(bool, cancel);
+        HeldFiles files;
+        FakeChooser chooser;
+        FakeBox box;
+        FakeEnd end;
+        FakeScreen screen;
+        MazeWindow window({&chooser, &box, &end, &screen, &files});
+        window.start();
+        window.game().maze.set(2, 2, Cell::Floor);
+        window.game().playerX = 5;
+        bool answered = false;
+        QTimer::singleShot(100, &window, [&] { answered = true; });
+        QElapsedTimer clock;
+        clock.start();
+        QString said;
+        qint64 shownAfter = -1;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, &window, [&] {
+            auto* waiting = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!waiting || shownAfter >= 0)
+                return;
+            said = waiting->text();
+            shownAfter = clock.elapsed();
+            if (cancel)
+                waiting->button(QMessageBox::Cancel)->click();
+            else
+                files.release();
+        });
+        watch.start(20);
+        window.openMazeFile("held.dat");
+        QVERIFY(answered);
+        QVERIFY2(shownAfter >= 450, qPrintable(QString::number(shownAfter)));
+        QCOMPARE(said, QStringLiteral("Lecture de « held.dat »…"));
+        QCOMPARE(QPoint(window.game().playerX, window.game().playerY), QPoint(2, 2));
+        QCOMPARE(window.game().maze.at(2, 2), cancel ? Cell::Floor : Cell::Exit);
+        QCOMPARE(box.texts, cancel ? QStringList{"La lecture de « held.dat » a été annulée : le labyrinthe affiché reste."}
+                                   : QStringList{});
+        // A read given up on may still end later; what it read is dropped.
+        files.release();
+        QTest::qWait(50);
+        QCOMPARE(window.game().maze.at(2, 2), cancel ? Cell::Floor : Cell::Exit);
     }
 
     void aFileCutShortWhileItIsReadEndsWhereItWasCut() {
