@@ -26,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 using namespace zirk;
@@ -86,6 +87,8 @@ struct Expected {
     bool overflowed = false;
     bool readError = false;
     std::size_t consumed = 0; // bytes the loader must have taken to reach its verdict
+    // Where the 100th row's CR ends, once it has one: from there on the loader reads nothing more.
+    std::optional<std::size_t> lastRowEnd;
 };
 
 Cell cellOf(std::uint8_t c) {
@@ -97,9 +100,26 @@ void writeRow(Picture& p, long long row, const std::uint8_t* cells, std::size_t 
         p[i + 1 - kLow][row - kLow] = cellOf(cells[i]);
 }
 
+// Past the 100th row only the bytes already read (`seen` of them) are looked at: a line there that is not
+// empty means the maze was cut.
+Expected pastTheLastRow(const std::uint8_t* text, std::size_t pos, std::size_t seen, Expected e) {
+    while (pos < seen) {
+        ++e.rows;
+        if (text[pos] != '\r') {
+            e.overflowed = true;
+            e.consumed = pos + 1;
+            return e;
+        }
+        ++pos;
+        if (pos < seen && text[pos] == '\n')
+            ++pos;
+    }
+    return e;
+}
+
 // The rules, applied to the whole text: cut it into lines at every CR (eating one LF right after it), then
-// keep each line that fits, and stop at the first cell that would not.
-Expected model(const std::uint8_t* text, std::size_t size, bool errorAtEnd, Picture& p) {
+// keep each line that fits, and stop at the first cell that would not, or once the 100th row is complete.
+Expected model(const std::uint8_t* text, std::size_t size, std::size_t seen, bool errorAtEnd, Picture& p) {
     Expected e;
     std::size_t pos = 0;
     while (pos < size) {
@@ -126,6 +146,14 @@ Expected model(const std::uint8_t* text, std::size_t size, bool errorAtEnd, Pict
         }
         writeRow(p, e.rows, text + pos, length);
         pos = end + 1;
+        if (e.rows == kLimit) {
+            e.consumed = std::min(pos, size);
+            if (cr)
+                e.lastRowEnd = pos;
+            if (cr && pos < size && text[pos] == '\n')
+                ++pos;
+            return pastTheLastRow(text, pos, std::max(seen, pos), e);
+        }
         if (cr && pos < size && text[pos] == '\n')
             ++pos;
     }
@@ -188,7 +216,7 @@ void loadAndCheck(MazeGrid& maze, Picture& reference, const std::uint8_t* text, 
     const Picture before = reference;
     ChunkedSource source(text, size, chunks, errorAtEnd);
     const LoadResult got = readMaze(source, maze);
-    const Expected want = model(text, size, errorAtEnd, reference);
+    const Expected want = model(text, size, source.reads.delivered, errorAtEnd, reference);
 
     checkGrid(maze, before, reference, reachOf(text, size));
 
@@ -199,11 +227,14 @@ void loadAndCheck(MazeGrid& maze, Picture& reference, const std::uint8_t* text, 
 
     const Reads& r = source.reads;
     check(r.delivered >= want.consumed, "the loader decided without reading the bytes that decide");
-    if (want.overflowed) {
+    if (want.lastRowEnd) {
+        // Nothing past the 100th row is asked for: at most the byte after its CR, to see whether it is an LF.
+        check(r.deliveredBeforeLast <= *want.lastRowEnd, "the loader read on past the 100th row");
+    } else if (want.overflowed) {
         // It stops at the cell that does not fit: the last read asked for was needed to get that cell.
         check(r.deliveredBeforeLast < want.consumed, "the loader read on past the cell that ended the load");
         check(!r.ended, "the loader read to the end of a text whose load had already ended");
-    } else {
+    } else if (want.rows < kLimit) {
         check(r.ended, "the loader stopped before the end of the text");
     }
 }

@@ -124,6 +124,8 @@ public:
         return {buf_.data() + pos_, len_ - pos_};
     }
     void advance(std::size_t n) { pos_ += n; }
+    // The bytes already read and not yet taken, without asking the source for more.
+    std::string_view buffered() const { return {buf_.data() + pos_, len_ - pos_}; }
     bool failed() const { return failed_; }
 
 private:
@@ -324,6 +326,25 @@ TakeLines takeLinesHere() {
 
 } // namespace
 
+namespace {
+
+// Nothing past the last row can change the maze: only the bytes already read are looked at, to tell whether the
+// file went on with a row that was cut off.
+void lookPastTheLastRow(std::string_view rest, LoadResult& result) {
+    for (std::size_t i = 0; i < rest.size();) {
+        ++result.rows;
+        if (rest[i] != '\r') {
+            result.overflowed = true;
+            return;
+        }
+        ++i;
+        if (i < rest.size() && rest[i] == '\n')
+            ++i;
+    }
+}
+
+} // namespace
+
 LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
     Reader in(source);
     LoadResult result;
@@ -345,6 +366,10 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
                 in.advance(lines.used);
             }
         }
+        if (result.rowsKept == kMaxCells) {
+            lookPastTheLastRow(in.buffered(), result);
+            return result;
+        }
         const int first = in.peek();
         if (first == -2) {
             result.readError = true;
@@ -353,11 +378,11 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
         if (first == -1)
             return result;
         ++result.rows;
-        // Runs of empty lines (past the last row they are all a file may hold) are passed over in one go.
+        // Empty lines, with CR LF or a lone CR, are passed over at once.
         if (first == '\r') {
             const std::string_view bytes = in.available();
-            if (bytes.size() >= 2 && bytes[1] == '\n') {
-                in.advance(2);
+            if (bytes.size() >= 2) {
+                in.advance(bytes[1] == '\n' ? 2 : 1);
                 result.rowsKept = result.rows;
                 continue;
             }
