@@ -69,9 +69,10 @@ struct LoadResult {
 };
 
 // Reads a maze into the grid. Cells are only ever written, never cleared. Lines end with CR LF or a lone CR;
-// a lone LF is an ordinary cell. Loading stops at the first cell that does not fit in 100 x 100, without
-// reading any further, and empty lines are passed over without being kept, so memory stays small whatever
-// the size of the source.
+// a lone LF is an ordinary cell. Loading stops at the first cell that does not fit in 100 x 100, or once the
+// 100th row is complete, without reading any further: whatever the source, a load reads at most 100 rows of 101
+// bytes, their line ends and one buffer. Past the 100th row only the bytes already read are looked at, to tell
+// whether the maze was cut.
 LoadResult readMaze(ByteSource& source, MazeGrid& maze);
 
 // A maze file read into a grid of its own, away from the game, so that it can be read on any thread.
