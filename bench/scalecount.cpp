@@ -26,9 +26,14 @@ std::map<qint64, long long>& counts() {
     return byPicture;
 }
 
-void countCopyOf(qint64 cacheKey) {
+long long acrossMaps = 0;
+long long downMaps = 0;
+
+void countCopyOf(const QPixmap& picture, const QSize& size) {
     const std::lock_guard<std::mutex> lock(countsMutex);
-    ++counts()[cacheKey];
+    ++counts()[picture.cacheKey()];
+    acrossMaps += picture.height() == 1 && size.height() == 1;
+    downMaps += picture.width() == 1 && size.width() == 1;
 }
 
 // Itanium C++ ABI: a const member function returning a class by value takes the hidden result pointer and then
@@ -56,9 +61,19 @@ long long scaledCopiesOf(qint64 cacheKey) {
     return it == counts().end() ? 0 : it->second;
 }
 
+long long acrossMapsMade() {
+    const std::lock_guard<std::mutex> lock(countsMutex);
+    return acrossMaps;
+}
+
+long long downMapsMade() {
+    const std::lock_guard<std::mutex> lock(countsMutex);
+    return downMaps;
+}
+
 } // namespace zirk::bench
 
 QPixmap QPixmap::scaled(const QSize& size, Qt::AspectRatioMode aspectMode, Qt::TransformationMode mode) const {
-    zirk::bench::countCopyOf(cacheKey());
+    zirk::bench::countCopyOf(*this, size);
     return zirk::bench::realScaled()(this, size, aspectMode, mode);
 }

@@ -12,4 +12,10 @@ namespace zirk::bench {
 // difference of two readings.
 long long scaledCopiesOf(qint64 cacheKey);
 
+// The calls made so far from pictures one pixel high stretched across only, and from pictures one pixel wide
+// stretched down only: how a stretch's columns and rows are found without copying the stretched picture
+// itself.
+long long acrossMapsMade();
+long long downMapsMade();
+
 } // namespace zirk::bench

@@ -1,7 +1,12 @@
 #include "framewidgets.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
+#include <QPaintEvent>
 #include <QPainter>
+
+#include <cmath>
+#include <cstring>
 
 namespace zirk {
 
@@ -13,6 +18,33 @@ Twips twipsY(const QMouseEvent* e) { return toTwips(1) * e->position().y(); }
 QRect pixelRect(const PartState& part) {
     const int x = toPixels(part.left), y = toPixels(part.top);
     return QRect(x, y, toPixels(part.left + part.width) - x, toPixels(part.top + part.height) - y);
+}
+
+// The picture's column (or row) that each of `stretched` device columns (or rows) shows once a picture
+// `count` columns wide (or rows high) is stretched to them by QPixmap::scaled without smoothing. They are
+// read off a picture of column (or row) numbers, one pixel high (or wide), stretched the same way, so that
+// they are Qt's own choice and no formula of ours. Empty when the numbers did not come through.
+std::vector<int> stretchedIndices(int count, int stretched, Qt::Orientation along) {
+    const bool across = along == Qt::Horizontal;
+    QImage numbers(across ? QSize(count, 1) : QSize(1, count), QImage::Format_RGB32);
+    for (int i = 0; i < count; ++i)
+        numbers.setPixel(across ? QPoint(i, 0) : QPoint(0, i), 0xff000000u | static_cast<uint>(i));
+    const QSize size = across ? QSize(stretched, 1) : QSize(1, stretched);
+    const QImage out =
+        QPixmap::fromImage(numbers).scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation).toImage();
+    if (out.size() != size || out.format() != QImage::Format_RGB32) return {};
+    std::vector<int> indices(static_cast<std::size_t>(stretched));
+    for (int i = 0; i < stretched; ++i) {
+        const int index = static_cast<int>(out.pixel(across ? QPoint(i, 0) : QPoint(0, i)) & 0xffffffu);
+        if (index >= count) return {};
+        indices[static_cast<std::size_t>(i)] = index;
+    }
+    return indices;
+}
+
+bool holdsOpaquePixelsAsIs(QImage::Format format) {
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+           format == QImage::Format_ARGB32_Premultiplied;
 }
 
 } // namespace
@@ -27,7 +59,7 @@ void PictureControl::setPicture(const QPixmap& picture) {
     if (picture.cacheKey() == picture_.cacheKey())
         return;
     picture_ = picture;
-    scaled_ = QPixmap();
+    forgetStretched();
     update();
 }
 
@@ -37,11 +69,18 @@ void PictureControl::setPressed(bool pressed) {
     if (pressed == pressed_)
         return;
     pressed_ = pressed;
-    scaled_ = QPixmap();
+    forgetStretched();
     update();
 }
 
-void PictureControl::paintEvent(QPaintEvent*) {
+void PictureControl::forgetStretched() {
+    columnRuns_.clear();
+    runsWidth_ = 0;
+    sourceRows_.clear();
+    scaled_ = QPixmap();
+}
+
+void PictureControl::paintEvent(QPaintEvent* e) {
     const QPixmap& shown = picture();
     if (shown.isNull())
         return;
@@ -50,13 +89,93 @@ void PictureControl::paintEvent(QPaintEvent*) {
         p.drawPixmap(0, 0, shown);
         return;
     }
-    // Stretching a large picture on every paint is what makes resizing slow; keep one copy per size.
     const QSize target = size() * devicePixelRatioF();
+    if (paintStretchedRows(p, e->region(), shown, target)) return;
+    // Stretching a large picture on every paint is what makes resizing slow; keep one copy per size.
     if (scaled_.size() != target) {
         scaled_ = shown.scaled(target, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         scaled_.setDevicePixelRatio(devicePixelRatioF());
     }
     p.drawPixmap(0, 0, scaled_);
+}
+
+// A nearest-neighbour stretch is one across and one down: each device pixel shows the picture's pixel at the
+// column of its column and the row of its row, and most rows repeat the row above them. Writing the paint
+// region straight into the device's pixels that way costs about one fill of the region, where making the
+// whole stretched picture at every size change and then drawing it cost several. Only a device that is a
+// 32-bit image, painted with no clip of the painter's own and at whole device pixels, is written so; anything
+// else is left to the whole stretched copy.
+bool PictureControl::paintStretchedRows(QPainter& p, const QRegion& region, const QPixmap& shown,
+                                        QSize target) {
+    if (target.isEmpty() || shown.hasAlphaChannel()) return false;
+    const QImage source = shown.toImage();
+    if (source.format() != QImage::Format_RGB32) return false;
+    QPaintEngine* engine = p.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster) return false;
+    QPaintDevice* device = engine->paintDevice();
+    if (!device || device->devType() != QInternal::Image) return false;
+    auto* image = static_cast<QImage*>(device);
+    // A shared image would be copied by the first write, and the copy would not be what is shown.
+    if (!holdsOpaquePixelsAsIs(image->format()) || !image->isDetached()) return false;
+    if (p.hasClipping() || p.opacity() != 1.0 || p.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return false;
+    const qreal ratio = devicePixelRatioF();
+    const QTransform toDevice = p.deviceTransform();
+    if (toDevice.type() > QTransform::TxScale || toDevice.m11() != ratio || toDevice.m22() != ratio)
+        return false;
+    const QPointF origin = toDevice.map(QPointF(0, 0));
+    if (origin.x() != std::round(origin.x()) || origin.y() != std::round(origin.y())) return false;
+    const QPoint at = origin.toPoint();
+
+    if (runsWidth_ != target.width()) {
+        columnRuns_.clear();
+        runsWidth_ = 0;
+        const std::vector<int> columns = stretchedIndices(source.width(), target.width(), Qt::Horizontal);
+        for (const int column : columns) {
+            if (columnRuns_.empty() || columnRuns_.back().column != column)
+                columnRuns_.push_back({column, 0});
+            ++columnRuns_.back().length;
+        }
+        if (!columns.empty()) runsWidth_ = target.width();
+    }
+    if (sourceRows_.size() != static_cast<std::size_t>(target.height()))
+        sourceRows_ = stretchedIndices(source.height(), target.height(), Qt::Vertical);
+    if (runsWidth_ == 0 || sourceRows_.empty()) return false;
+    scaled_ = QPixmap();
+
+    QRegion area;
+    for (const QRect& r : region)
+        area += toDevice.mapRect(QRectF(r)).toAlignedRect();
+    area &= QRect(at, target) & image->rect();
+    const QRegion systemClip = engine->systemClip();
+    if (!systemClip.isEmpty()) area &= systemClip;
+    // A row is stretched whole where it stays in the cache, a run of equal pixels at a time, and copied out
+    // from there as often as it repeats: the device's pixels, far too many for the cache, take wide copies
+    // much faster than one pixel at a time. Each run is written eight pixels at a time, the last few spilling
+    // into the next run or the spare room after the row.
+    std::vector<quint32> stretchedRow(static_cast<std::size_t>(target.width()) + 8);
+    int rowInBuffer = -1;
+    for (const QRect& r : area) {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const int row = sourceRows_[static_cast<std::size_t>(y - at.y())];
+            if (row != rowInBuffer) {
+                const auto* in = reinterpret_cast<const quint32*>(source.constScanLine(row));
+                quint32* out = stretchedRow.data();
+                for (const Run& run : columnRuns_) {
+                    const quint32 pixel = in[run.column];
+                    for (int done = 0; done < run.length; done += 8) {
+                        for (int i = 0; i < 8; ++i)
+                            out[done + i] = pixel;
+                    }
+                    out += run.length;
+                }
+                rowInBuffer = row;
+            }
+            std::memcpy(image->scanLine(y) + r.left() * 4, stretchedRow.data() + (r.left() - at.x()),
+                        static_cast<std::size_t>(r.width()) * sizeof(quint32));
+        }
+    }
+    return true;
 }
 
 void PictureControl::mousePressEvent(QMouseEvent* e) {

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 namespace zirk {
 
@@ -32,14 +33,28 @@ signals:
     void clicked();
 
 protected:
-    void paintEvent(QPaintEvent*) override;
+    void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
+    bool paintStretchedRows(QPainter& p, const QRegion& region, const QPixmap& shown, QSize target);
+    void forgetStretched();
+
     QPixmap picture_;
     QPixmap pressedPicture_;
+    // Where the stretched picture's device pixels come from, remade when the widget's width or height
+    // changes: the picture's columns in runs of device columns that show the same one, and the picture's row
+    // for each device row.
+    struct Run {
+        int column;
+        int length;
+    };
+    std::vector<Run> columnRuns_;
+    int runsWidth_ = 0;
+    std::vector<int> sourceRows_;
+    // The whole stretched picture, for a device that cannot be written row by row.
     QPixmap scaled_;
     bool stretch_;
     bool pressed_ = false;

@@ -152,6 +152,32 @@ private slots:
         QCOMPARE(f.window.control(Control::MinimiseButton)->x(), 483);
     }
 
+    void stretchedPicturesAreQtsOwnStretch_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("as it starts") << QSize(503, 393);
+        QTest::newRow("odd sizes") << QSize(777, 555);
+        QTest::newRow("narrower and taller") << QSize(420, 1301);
+        QTest::newRow("more than eight columns a picture column") << QSize(4567, 1441);
+    }
+    void stretchedPicturesAreQtsOwnStretch() {
+        QFETCH(QSize, size);
+        WindowFixture f(QRect(0, 0, 8000, 3000));
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        f.window.resize(size);
+        QCOMPARE(f.window.size(), size);
+        for (Control id : {Control::TitlePicture, Control::Separator, Control::Background}) {
+            auto* control = f.window.control<PictureControl>(id);
+            const QImage expected =
+                control->picture()
+                    .scaled(control->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                    .toImage();
+            QCOMPARE(control->grab().toImage().convertToFormat(expected.format()), expected);
+            // Painted at an offset, and only in part.
+            const QRect part(3, 2, control->width() / 2, control->height() - 2);
+            QCOMPARE(control->grab(part).toImage().convertToFormat(expected.format()), expected.copy(part));
+        }
+    }
+
     void minimiseShowsTheReleasedPictureFirst() {
         Fixture f;
         f.showHidden({FramePart::MinimiseButton});

@@ -58,6 +58,13 @@ private slots:
         // The close picture covers 32 x 32 device pixels from (8, 8).
         const QImage close = window.control(Control::CloseButton)->grab().toImage();
         QCOMPARE(close.size(), QSize(32, 32));
+        // The background is stretched over all its device pixels exactly as Qt stretches it.
+        auto* background = window.control<PictureControl>(Control::Background);
+        QImage expected = background->picture()
+                              .scaled(background->size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                              .toImage();
+        expected.setDevicePixelRatio(2);
+        QCOMPARE(background->grab().toImage().convertToFormat(expected.format()), expected);
     }
 };
 
