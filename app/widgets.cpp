@@ -1,5 +1,6 @@
 #include "widgets.h"
 
+#include "framewidgets.h"
 #include "keys.h"
 #include "pictures.h"
 #include "texts.h"
@@ -131,6 +132,7 @@ MazeView::MazeView(const ControlRow& row, QWidget* parent)
 
 void MazeView::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, scalesSmoothly(devicePixelRatioF()));
     p.drawImage(0, 0, picture_);
 }
 
@@ -179,6 +181,7 @@ void PictureButton::paintEvent(QPaintEvent* e) {
         return;
     }
     QStylePainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, scalesSmoothly(devicePixelRatioF()));
     QStyleOptionButton option;
     initStyleOption(&option);
     option.text.clear();

@@ -85,15 +85,17 @@ void PictureControl::paintEvent(QPaintEvent* e) {
     if (shown.isNull())
         return;
     QPainter p(this);
+    const bool smooth = scalesSmoothly(devicePixelRatioF());
+    p.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     if (!stretch_) {
         p.drawPixmap(0, 0, shown);
         return;
     }
     const QSize target = size() * devicePixelRatioF();
-    if (paintStretchedRows(p, e->region(), shown, target)) return;
+    if (!smooth && paintStretchedRows(p, e->region(), shown, target)) return;
     // Stretching a large picture on every paint is what makes resizing slow; keep one copy per size.
     if (scaled_.size() != target) {
-        scaled_ = shown.scaled(target, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        scaled_ = shown.scaled(target, Qt::IgnoreAspectRatio, smooth ? Qt::SmoothTransformation : Qt::FastTransformation);
         scaled_.setDevicePixelRatio(devicePixelRatioF());
     }
     p.drawPixmap(0, 0, scaled_);

@@ -7,9 +7,14 @@
 #include <QWidget>
 
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace zirk {
+
+// At a fractional scale factor no picture falls on whole device pixels: it is scaled smoothly there, so that its
+// edges stay even. At whole factors it is scaled exactly, pixel for pixel.
+inline bool scalesSmoothly(qreal devicePixelRatio) { return devicePixelRatio != std::floor(devicePixelRatio); }
 
 // A windowless picture, drawn at its own size or stretched over the widget; a caption button also has a picture
 // for while it is held. Only the left button presses it. Mouse positions go out in twips relative to the widget.

@@ -1,4 +1,5 @@
-// At a scale factor of 2 every unit of the view is exactly 2 x 2 device pixels of its own colour: no blur.
+// At a scale factor of 2 every unit of the view is exactly 2 x 2 device pixels of its own colour: no blur. At a
+// factor of 1.5 (the same program, run again) the pictures are scaled smoothly instead of unevenly.
 
 #include "fakes/windowfixture.h"
 
@@ -12,7 +13,32 @@ class TestHiDpi : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QCOMPARE(qApp->devicePixelRatio(), 2.0); }
+    void initTestCase() { QVERIFY(qApp->devicePixelRatio() == 2.0 || qApp->devicePixelRatio() == 1.5); }
+    void init() {
+        const bool fractional = qApp->devicePixelRatio() == 1.5;
+        if (fractional != (QByteArray(QTest::currentTestFunction()) == "picturesScaleSmoothlyAtAFractionalFactor"))
+            QSKIP("for the other scale factor");
+    }
+
+    void picturesScaleSmoothlyAtAFractionalFactor() {
+        WindowFixture f;
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        // Smoothed, a picture shows colours between its own; scaled by whole pixels it shows only its own.
+        for (Control id : {Control::CloseButton, Control::Icon}) {
+            auto* picture = f.window.control<PictureControl>(id);
+            const QImage original = picture->picture().toImage().convertToFormat(QImage::Format_RGB32);
+            const QImage shown = picture->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            QSet<QRgb> own;
+            for (int y = 0; y < original.height(); ++y)
+                for (int x = 0; x < original.width(); ++x)
+                    own.insert(original.pixel(x, y));
+            int between = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    between += !own.contains(shown.pixel(x, y));
+            QVERIFY2(between > 0, qPrintable(picture->objectName()));
+        }
+    }
 
     void theViewScalesByWholeDevicePixels_data() {
         QTest::addColumn<QPoint>("unit");
