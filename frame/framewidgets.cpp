@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -75,7 +76,7 @@ void PictureControl::setPressed(bool pressed) {
 
 void PictureControl::forgetStretched() {
     columnRuns_.clear();
-    runsWidth_ = 0;
+    runOfColumn_.clear();
     sourceRows_.clear();
     scaled_ = QPixmap();
 }
@@ -129,20 +130,20 @@ bool PictureControl::paintStretchedRows(QPainter& p, const QRegion& region, cons
     if (origin.x() != std::round(origin.x()) || origin.y() != std::round(origin.y())) return false;
     const QPoint at = origin.toPoint();
 
-    if (runsWidth_ != target.width()) {
+    if (runOfColumn_.size() != static_cast<std::size_t>(target.width())) {
         columnRuns_.clear();
-        runsWidth_ = 0;
+        runOfColumn_.clear();
         const std::vector<int> columns = stretchedIndices(source.width(), target.width(), Qt::Horizontal);
-        for (const int column : columns) {
-            if (columnRuns_.empty() || columnRuns_.back().column != column)
-                columnRuns_.push_back({column, 0});
+        for (int x = 0; x < static_cast<int>(columns.size()); ++x) {
+            if (columnRuns_.empty() || columnRuns_.back().column != columns[static_cast<std::size_t>(x)])
+                columnRuns_.push_back({columns[static_cast<std::size_t>(x)], x, 0});
             ++columnRuns_.back().length;
+            runOfColumn_.push_back(static_cast<int>(columnRuns_.size()) - 1);
         }
-        if (!columns.empty()) runsWidth_ = target.width();
     }
     if (sourceRows_.size() != static_cast<std::size_t>(target.height()))
         sourceRows_ = stretchedIndices(source.height(), target.height(), Qt::Vertical);
-    if (runsWidth_ == 0 || sourceRows_.empty()) return false;
+    if (runOfColumn_.empty() || sourceRows_.empty()) return false;
     scaled_ = QPixmap();
 
     QRegion area;
@@ -151,29 +152,38 @@ bool PictureControl::paintStretchedRows(QPainter& p, const QRegion& region, cons
     area &= QRect(at, target) & image->rect();
     const QRegion systemClip = engine->systemClip();
     if (!systemClip.isEmpty()) area &= systemClip;
-    // A row is stretched whole where it stays in the cache, a run of equal pixels at a time, and copied out
-    // from there as often as it repeats: the device's pixels, far too many for the cache, take wide copies
-    // much faster than one pixel at a time. Each run is written eight pixels at a time, the last few spilling
-    // into the next run or the spare room after the row.
+    // The part of a row that a rectangle of the region needs is stretched where it stays in the cache, a run
+    // of equal pixels at a time, and copied out from there as often as it repeats: the device's pixels, far
+    // too many for the cache, take wide copies much faster than one pixel at a time. A run is written eight
+    // pixels at a time, the last few spilling into the next run or the spare room after the part.
     std::vector<quint32> stretchedRow(static_cast<std::size_t>(target.width()) + 8);
-    int rowInBuffer = -1;
     for (const QRect& r : area) {
+        const int left = r.left() - at.x();
+        const int end = left + r.width();
+        int rowInBuffer = -1;
         for (int y = r.top(); y <= r.bottom(); ++y) {
             const int row = sourceRows_[static_cast<std::size_t>(y - at.y())];
             if (row != rowInBuffer) {
                 const auto* in = reinterpret_cast<const quint32*>(source.constScanLine(row));
                 quint32* out = stretchedRow.data();
-                for (const Run& run : columnRuns_) {
+                for (std::size_t k = static_cast<std::size_t>(runOfColumn_[static_cast<std::size_t>(left)]);
+                     k < columnRuns_.size() && columnRuns_[k].start < end; ++k) {
+                    const Run& run = columnRuns_[k];
+                    const int length = std::min(run.start + run.length, end) - std::max(run.start, left);
                     const quint32 pixel = in[run.column];
-                    for (int done = 0; done < run.length; done += 8) {
-                        for (int i = 0; i < 8; ++i)
-                            out[done + i] = pixel;
+                    if (length == 1) {
+                        *out = pixel; // a picture no wider than its control has nothing but these
+                    } else {
+                        for (int done = 0; done < length; done += 8) {
+                            for (int i = 0; i < 8; ++i)
+                                out[done + i] = pixel;
+                        }
                     }
-                    out += run.length;
+                    out += length;
                 }
                 rowInBuffer = row;
             }
-            std::memcpy(image->scanLine(y) + r.left() * 4, stretchedRow.data() + (r.left() - at.x()),
+            std::memcpy(image->scanLine(y) + r.left() * 4, stretchedRow.data(),
                         static_cast<std::size_t>(r.width()) * sizeof(quint32));
         }
     }

@@ -54,10 +54,11 @@ private:
     // for each device row.
     struct Run {
         int column;
+        int start;
         int length;
     };
     std::vector<Run> columnRuns_;
-    int runsWidth_ = 0;
+    std::vector<int> runOfColumn_; // for each device column, the run it lies in
     std::vector<int> sourceRows_;
     // The whole stretched picture, for a device that cannot be written row by row.
     QPixmap scaled_;
