@@ -13,6 +13,14 @@
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
 #define ZIRK_LOADER_AVX2 1
+// The C library has asked the processor already; __builtin_cpu_supports would add a start-up step that asks
+// again. Clang cannot read the C library's header as C++.
+#if __has_include(<sys/platform/x86.h>) && !defined(__clang__)
+#include <sys/platform/x86.h>
+#define ZIRK_HAS_AVX2() CPU_FEATURE_ACTIVE(AVX2)
+#else
+#define ZIRK_HAS_AVX2() __builtin_cpu_supports("avx2")
+#endif
 #endif
 
 namespace zirk {
@@ -319,7 +327,7 @@ Lines takeLines(std::string_view buffer, MazeGrid& maze, long long firstRow, lon
 using TakeLines = Lines (*)(std::string_view, MazeGrid&, long long, long long);
 TakeLines takeLinesHere() {
 #ifdef ZIRK_LOADER_AVX2
-    if (__builtin_cpu_supports("avx2")) return takeLinesAvx2;
+    if (ZIRK_HAS_AVX2()) return takeLinesAvx2;
 #endif
     return takeLines;
 }
