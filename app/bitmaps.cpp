@@ -1,5 +1,7 @@
 #include "bitmaps.h"
 
+#include <QtEndian>
+
 #include <cstdint>
 #include <optional>
 
@@ -69,8 +71,12 @@ QImage readBitmap(const Bytes& b) {
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* in = b.at(pixelsAt + stride * (bottomUp ? height - 1 - y : y));
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < h->width; ++x, in += 3)
-            out[x] = qRgb(in[2], in[1], in[0]);
+        // Blue, green and red are the low three bytes of a little-endian word, so one load takes a pixel; the
+        // last pixel of a row is read by the byte, since its word could reach past the end of the file.
+        const int whole = h->width - 1;
+        for (int x = 0; x < whole; ++x, in += 3)
+            out[x] = 0xff000000u | (qFromLittleEndian<quint32>(in) & 0xffffffu);
+        out[whole] = qRgb(in[2], in[1], in[0]);
     }
     return image;
 }
