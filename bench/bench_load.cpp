@@ -135,19 +135,22 @@ void loadHugeLine(benchmark::State& st) {
     st.counters["file_bytes"] = static_cast<double>(kHugeLine);
 }
 
+// Nothing past the 100th row can change the maze, so the load reads no further than the buffer that holds it.
 void loadPastEmptyLines(benchmark::State& st) {
     const std::string& path = emptyLines().path();
-    const long long size = fileSize(path);
     MazeGrid grid;
     LoadResult result;
+    long long bytes = 0;
     for (auto _ : st) {
-        FileSource source(path);
+        FileSource file(path);
+        CountingSource source(file);
         result = readMaze(source, grid);
+        bytes = source.bytes;
     }
-    if (result.rows != 100 + kEmptyLines || result.overflowed || result.readError)
-        st.SkipWithError("the file did not load as 100 rows and empty lines");
-    st.counters["file_bytes"] = static_cast<double>(size);
-    st.SetBytesProcessed(st.iterations() * size);
+    if (result.rowsKept != 100 || result.overflowed || result.readError)
+        st.SkipWithError("the file did not load as 100 rows");
+    st.counters["bytes_read"] = static_cast<double>(bytes);
+    st.counters["file_bytes"] = static_cast<double>(fileSize(path));
 }
 
 } // namespace
@@ -157,7 +160,7 @@ void registerLoadBenchmarks() {
     benchmark::RegisterBenchmark("load/maze100/read_to_end", readFullMazeToEnd)
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("load/line_2GiB", loadHugeLine)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("load/empty_lines_64Mi", loadPastEmptyLines)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("load/empty_lines_64Mi", loadPastEmptyLines)->Unit(benchmark::kMicrosecond);
 }
 
 } // namespace zirk::bench
