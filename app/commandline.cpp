@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
 
 #include <QCommandLineParser>
@@ -35,8 +36,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     parser.addOption(version);
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
-        return stop(2, unknown.isEmpty() ? parser.errorText()
-                                         : QStringLiteral("option inconnue « %1 »").arg(unknown.constFirst()));
+        return stop(2, unknown.isEmpty()
+                           ? parser.errorText()
+                           : QStringLiteral("option inconnue « %1 »").arg(unknown.constFirst()));
     }
     CommandLine line;
     if (parser.isSet(help) || parser.isSet(version)) {
@@ -46,10 +48,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         return line;
     }
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1)
-        return stop(2, QStringLiteral("un seul fichier à la fois"));
-    if (!files.isEmpty())
-        line.file = files.constFirst();
+    if (files.size() > 1) return stop(2, QStringLiteral("un seul fichier à la fois"));
+    if (!files.isEmpty()) line.file = files.constFirst();
     return line;
 }
 

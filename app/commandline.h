@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QString>
@@ -10,9 +11,9 @@ namespace zirk {
 // What the command line asks for: to play, perhaps starting with a maze, or to print something and end.
 struct CommandLine {
     bool play = true;
-    int exitStatus = 0;  // when not playing
-    QString output;      // for standard output
-    QString error;       // one line for standard error
+    int exitStatus = 0; // when not playing
+    QString output;     // for standard output
+    QString error;      // one line for standard error
     std::optional<QString> file;
 };
 

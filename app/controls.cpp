@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls.h"
 
 #include "texts.h"
@@ -106,8 +107,7 @@ const std::array<ControlRow, kControlCount> kControls{{
 FrameParts designedFrame() {
     FrameParts parts;
     for (const ControlRow& r : kControls) {
-        if (r.framePart)
-            parts[*r.framePart] = PartState{r.left, r.top, r.width, r.height, r.visible, false};
+        if (r.framePart) parts[*r.framePart] = PartState{r.left, r.top, r.width, r.height, r.visible, false};
     }
     return parts;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "display.h"
 
 #include <QByteArray>
@@ -21,14 +22,14 @@ QString platformName() {
 
 // Platform plugins are files named after the platform: libqxcb.so, libqwayland-generic.so, ...
 bool pluginInstalled(const QString& platform) {
-    QStringList folders = qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    QStringList folders =
+        qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH").split(QLatin1Char(':'), Qt::SkipEmptyParts);
     folders << QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms");
     const QString prefix = QStringLiteral("libq") + platform;
     for (const QString& folder : folders) {
         for (const QString& file : QDir(folder).entryList({prefix + QStringLiteral("*.so")}, QDir::Files)) {
             const QString rest = file.mid(prefix.size());
-            if (rest == QLatin1String(".so") || rest.startsWith(QLatin1Char('-')))
-                return true;
+            if (rest == QLatin1String(".so") || rest.startsWith(QLatin1Char('-'))) return true;
         }
     }
     return false;
@@ -36,8 +37,7 @@ bool pluginInstalled(const QString& platform) {
 
 std::string x11Problem() {
     const QByteArray display = qgetenv("DISPLAY");
-    if (display.isEmpty())
-        return "zirk : aucun écran où ouvrir la fenêtre (DISPLAY n’est pas défini)";
+    if (display.isEmpty()) return "zirk : aucun écran où ouvrir la fenêtre (DISPLAY n’est pas défini)";
     int screenNumber = 0;
     xcb_connection_t* connection = xcb_connect(display.constData(), &screenNumber);
     std::string problem;
@@ -64,8 +64,7 @@ std::string displayProblem() {
     const QString platform = platformName();
     if (!pluginInstalled(platform))
         return "zirk : le module d’affichage de Qt « " + platform.toStdString() + " » n’est pas installé";
-    if (platform == QLatin1String("xcb"))
-        return x11Problem();
+    if (platform == QLatin1String("xcb")) return x11Problem();
     if (platform.startsWith(QLatin1String("wayland")) && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return "zirk : aucun écran Wayland où ouvrir la fenêtre (WAYLAND_DISPLAY n’est pas défini)";
     return {};

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "loadreport.h"
 
 #include <QStringList>
@@ -42,8 +43,10 @@ constexpr std::array<const char*, static_cast<std::size_t>(Notice::Count)> kText
     "Les lignes lues avant restent.",
     "Le labyrinthe « %1 » a été coupé : il a plus de 100 lignes, la lecture s’est arrêtée à la ligne %2. "
     "Les 100 premières lignes restent.",
-    "Le fichier « %1 » a des fins de ligne LF : à la ligne %2, un saut de ligne sans retour chariot avant lui a "
-    "été lu comme un mur. Les labyrinthes du jeu terminent leurs lignes par CR LF ; convertissez le fichier avec "
+    "Le fichier « %1 » a des fins de ligne LF : à la ligne %2, un saut de ligne sans retour chariot avant "
+    "lui a "
+    "été lu comme un mur. Les labyrinthes du jeu terminent leurs lignes par CR LF ; convertissez le fichier "
+    "avec "
     "« unix2dos %1 », ou choisissez les fins de ligne Windows (CR LF) dans les réglages de votre éditeur.",
     "La lecture de « %1 » a été annulée : le labyrinthe affiché reste.",
 };
@@ -81,19 +84,15 @@ Notice noticeFor(OpenFailure failure) {
 } // namespace
 
 QString describeLoad(const QString& fileName, const LoadResult& result) {
-    if (result.cancelled)
-        return text(Notice::Cancelled, fileName);
-    if (result.openFailure != OpenFailure::None)
-        return text(noticeFor(result.openFailure), fileName);
+    if (result.cancelled) return text(Notice::Cancelled, fileName);
+    if (result.openFailure != OpenFailure::None) return text(noticeFor(result.openFailure), fileName);
     QStringList notices;
-    if (result.empty())
-        notices << text(Notice::Empty, fileName);
-    if (result.readError)
-        notices << text(Notice::ReadError, fileName, result.rowsKept);
+    if (result.empty()) notices << text(Notice::Empty, fileName);
+    if (result.readError) notices << text(Notice::ReadError, fileName, result.rowsKept);
     if (result.overflowed)
-        notices << text(result.cutPastLastRow() ? Notice::PastLastRow : Notice::LongLine, fileName, result.rows);
-    if (result.firstLoneLineFeed > 0)
-        notices << text(Notice::LineFeeds, fileName, result.firstLoneLineFeed);
+        notices << text(result.cutPastLastRow() ? Notice::PastLastRow : Notice::LongLine, fileName,
+                        result.rows);
+    if (result.firstLoneLineFeed > 0) notices << text(Notice::LineFeeds, fileName, result.firstLoneLineFeed);
     return notices.join(QStringLiteral("\n\n"));
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
 #include "controls.h"
 #include "display.h"
@@ -41,8 +42,7 @@ int main(int argc, char* argv[]) {
     // Where the focus starts: the first control of the tab order that plays.
     window.control(zirk::Control::OpenButton)->setFocus();
     std::optional<std::string> file;
-    if (commandLine.file)
-        file = QFile::encodeName(*commandLine.file).toStdString();
+    if (commandLine.file) file = QFile::encodeName(*commandLine.file).toStdString();
     window.start(file);
     return app.exec();
 }

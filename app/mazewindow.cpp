@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mazewindow.h"
 
-#include "loadreport.h"
 #include "loader.h"
+#include "loadreport.h"
 #include "logging.h"
 #include "pictures.h"
 #include "texts.h"
@@ -45,8 +46,8 @@ public:
     Twips screenHeight() const override { return toTwips(w.services_.screen->geometry().height()); }
     void setLeft(Twips left) override { w.move(toPixels(left), w.y()); }
     void setTop(Twips top) override { w.move(w.x(), toPixels(top)); }
-    // Qt delivers the resize before returning while the window shows, but not while it is hidden: the layout is
-    // asked for here too, and runs only if the first did not.
+    // Qt delivers the resize before returning while the window shows, but not while it is hidden: the layout
+    // is asked for here too, and runs only if the first did not.
     void setWidth(Twips width) override {
         w.resize(std::max(1, toPixels(width)), w.height());
         w.relayout();
@@ -76,7 +77,8 @@ private:
 MazeWindow::MazeWindow(Services services)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), services_(services),
       frameWindow_(std::make_unique<FrameAdapter>(*this)),
-      frame_(*frameWindow_, designedFrame(), QString::fromUtf8(kApplicationTitle), row(Control::TitleStrip).height),
+      frame_(*frameWindow_, designedFrame(), QString::fromUtf8(kApplicationTitle),
+             row(Control::TitleStrip).height),
       titleBar_(new TitleBarAgent(*this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kMainWindow.caption));
@@ -117,10 +119,8 @@ void MazeWindow::createControls() {
         case Kind::Picture: {
             auto* picture = new PictureControl(r.stretch, this);
             picture->setPicture(loadPicture(r.picture));
-            if (r.pressedPicture)
-                picture->setPressedPicture(loadPicture(r.pressedPicture));
-            if (r.cursor == Cursor::SizeDiagonal)
-                picture->setCursor(Qt::SizeFDiagCursor);
+            if (r.pressedPicture) picture->setPressedPicture(loadPicture(r.pressedPicture));
+            if (r.cursor == Cursor::SizeDiagonal) picture->setCursor(Qt::SizeFDiagCursor);
             w = picture;
             break;
         }
@@ -133,35 +133,31 @@ void MazeWindow::createControls() {
         case Kind::FileDialog:
             break; // the dialog is made when it is needed
         }
-        if (!w)
-            continue;
+        if (!w) continue;
         controls_[static_cast<std::size_t>(r.control)] = w;
-        w->setObjectName(QString::fromUtf8(r.name) + (r.index >= 0 ? QStringLiteral("(%1)").arg(r.index) : QString()));
+        w->setObjectName(QString::fromUtf8(r.name) +
+                         (r.index >= 0 ? QStringLiteral("(%1)").arg(r.index) : QString()));
         if (r.framePart) {
             frameWidgets_.set(*r.framePart, w);
         } else {
             w->setGeometry(pixelRect(r));
             w->setVisible(r.visible);
         }
-        if (r.kind != Kind::Line)
-            w->setFont(r.font.family ? fontFor(r.font) : font());
+        if (r.kind != Kind::Line) w->setFont(r.font.family ? fontFor(r.font) : font());
         if (r.growsWithText) {
             // Wraps at its width; its height is whatever the text needs.
             w->resize(w->width(), w->heightForWidth(w->width()));
         }
-        if (r.tooltip)
-            w->setToolTip(QString::fromUtf8(r.tooltip));
+        if (r.tooltip) w->setToolTip(QString::fromUtf8(r.tooltip));
         // A screen reader names a control by its caption or tooltip, else by the name given for it.
         if (const char* name = r.accessibleName ? r.accessibleName : r.caption ? r.caption : r.tooltip)
             w->setAccessibleName(QString::fromUtf8(name));
-        if (r.accessibleDescription)
-            w->setAccessibleDescription(QString::fromUtf8(r.accessibleDescription));
+        if (r.accessibleDescription) w->setAccessibleDescription(QString::fromUtf8(r.accessibleDescription));
     }
     // Tab order follows the tab indices of the controls that can take the focus.
     std::vector<const ControlRow*> focusable;
     for (const ControlRow& r : kControls) {
-        if (r.tabIndex >= 0 && control(r.control)->focusPolicy() != Qt::NoFocus)
-            focusable.push_back(&r);
+        if (r.tabIndex >= 0 && control(r.control)->focusPolicy() != Qt::NoFocus) focusable.push_back(&r);
     }
     std::sort(focusable.begin(), focusable.end(),
               [](const ControlRow* a, const ControlRow* b) { return a->tabIndex < b->tabIndex; });
@@ -172,7 +168,8 @@ void MazeWindow::createControls() {
 void MazeWindow::connectControls() {
     for (const ControlRow& r : kControls) {
         if (r.command)
-            connect(control<QPushButton>(r.control), &QPushButton::clicked, this, [this, c = *r.command] { walk(c); });
+            connect(control<QPushButton>(r.control), &QPushButton::clicked, this,
+                    [this, c = *r.command] { walk(c); });
     }
     connect(control<QPushButton>(Control::OpenButton), &QPushButton::clicked, this, &MazeWindow::openMaze);
     connect(control<KeyPanel>(Control::KeyPanel), &KeyPanel::commanded, this, &MazeWindow::walk);
@@ -183,9 +180,12 @@ void MazeWindow::connectControls() {
     for (FramePart button : {FramePart::CloseButton, FramePart::MinimiseButton, FramePart::MaximiseButton,
                              FramePart::RestoreButton}) {
         auto* picture = static_cast<PictureControl*>(frameWidgets_[button]);
-        connect(picture, &PictureControl::pressed, this, [this, button] { frame_.pressCaptionButton(button); });
-        connect(picture, &PictureControl::released, this, [this, button] { frame_.releaseCaptionButton(button); });
-        connect(picture, &PictureControl::clicked, this, [this, button] { frame_.clickCaptionButton(button); });
+        connect(picture, &PictureControl::pressed, this,
+                [this, button] { frame_.pressCaptionButton(button); });
+        connect(picture, &PictureControl::released, this,
+                [this, button] { frame_.releaseCaptionButton(button); });
+        connect(picture, &PictureControl::clicked, this,
+                [this, button] { frame_.clickCaptionButton(button); });
     }
 
     auto* grip = static_cast<PictureControl*>(frameWidgets_[FramePart::Grip]);
@@ -202,22 +202,19 @@ void MazeWindow::start(const std::optional<std::string>& file) {
     frame_.setVisible(FramePart::LeftLine, true);
     frame_.showCentred();
     // Once the window shows, so that a box about the file has a window to stand on.
-    if (file)
-        QTimer::singleShot(0, this, [this, path = *file] { openMazeFile(path); });
+    if (file) QTimer::singleShot(0, this, [this, path = *file] { openMazeFile(path); });
 }
 
 void MazeWindow::relayout() {
     // Setting the size first makes any layout asked for while this one runs a no-op.
-    if (laidOutFor_ == size() || (windowState() & Qt::WindowMinimized))
-        return;
+    if (laidOutFor_ == size() || (windowState() & Qt::WindowMinimized)) return;
     laidOutFor_ = size();
     frame_.relayout();
 }
 
 void MazeWindow::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    if (isVisible())
-        relayout();
+    if (isVisible()) relayout();
 }
 
 void MazeWindow::changeEvent(QEvent* e) {
@@ -246,8 +243,7 @@ void MazeWindow::walk(Command command) {
 }
 
 void MazeWindow::openMaze() {
-    if (const std::optional<std::string> path = services_.chooser->chooseMaze(this))
-        openMazeFile(*path);
+    if (const std::optional<std::string> path = services_.chooser->chooseMaze(this)) openMazeFile(*path);
 }
 
 MazeRead MazeWindow::readAway(const std::string& path, const QString& name) {
@@ -260,8 +256,7 @@ MazeRead MazeWindow::readAway(const std::string& path, const QString& name) {
     auto job = std::make_shared<Job>();
     // The thread may outlive the window (a read can hang for ever): it holds nothing of the window's.
     std::function<std::unique_ptr<MazeFile>()> open = [path] { return std::make_unique<FileSource>(path); };
-    if (MazeFiles* files = services_.files)
-        open = [files, path] { return files->open(path); };
+    if (MazeFiles* files = services_.files) open = [files, path] { return files->open(path); };
     std::thread([job, open = std::move(open)] {
         MazeRead read;
         {
@@ -285,8 +280,8 @@ MazeRead MazeWindow::readAway(const std::string& path, const QString& name) {
         const std::lock_guard lock(job->mutex);
         return job->done;
     };
-    if (wait->waitFor(this, QStringLiteral("Lecture de « %1 »…").arg(name), QString::fromUtf8(kApplicationTitle),
-                      finished)) {
+    if (wait->waitFor(this, QStringLiteral("Lecture de « %1 »…").arg(name),
+                      QString::fromUtf8(kApplicationTitle), finished)) {
         const std::lock_guard lock(job->mutex);
         return std::move(job->read);
     }
@@ -304,8 +299,7 @@ void MazeWindow::openMazeFile(const std::string& path) {
     enterMaze(game_, std::move(read), view->canvas());
     view->update();
     const QString problems = describeLoad(name, result);
-    if (problems.isEmpty())
-        return;
+    if (problems.isEmpty()) return;
     qCWarning(lcMaze).noquote() << shownPath << ":" << problems;
     // The box waits on the player; the view shows the new maze behind it.
     view->repaint();

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "controls.h"
 #include "frame.h"
+#include "framewidgets.h"
 #include "grid.h"
 #include "services.h"
 #include "steps.h"
-#include "framewidgets.h"
 #include "titlebar.h"
 #include "widgets.h"
 
@@ -35,8 +36,8 @@ public:
     explicit MazeWindow(Services services);
     ~MazeWindow() override;
 
-    // Colours and widens the title strip, centres the window and shows it; then opens `file`, if one is given,
-    // as if it had been chosen with the open button.
+    // Colours and widens the title strip, centres the window and shows it; then opens `file`, if one is
+    // given, as if it had been chosen with the open button.
     void start(const std::optional<std::string>& file = std::nullopt);
 
     QWidget* control(Control id) const { return controls_[static_cast<std::size_t>(id)]; }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform.h"
 
 #include <QApplication>
@@ -16,11 +17,9 @@
 namespace zirk {
 
 void keepDBusFromStartingABus() {
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return;
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return;
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus")))
-        return;
+    if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"))) return;
     qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
 }
 
@@ -29,13 +28,12 @@ namespace {
 // What Qt accepts without changing anything: a real folder of ours that only we may enter.
 bool usableRuntimeFolder(const QByteArray& path) {
     struct stat st {};
-    return !path.isEmpty() && ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-           (st.st_mode & 07777) == 0700;
+    return !path.isEmpty() && ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_uid == ::geteuid() && (st.st_mode & 07777) == 0700;
 }
 
 std::optional<QByteArray> environment(const char* name) {
-    if (!qEnvironmentVariableIsSet(name))
-        return std::nullopt;
+    if (!qEnvironmentVariableIsSet(name)) return std::nullopt;
     return qgetenv(name);
 }
 
@@ -43,8 +41,7 @@ QtMessageHandler previousHandler = nullptr;
 
 // Qt says twice that it could not make the folder it was shown; that is the point, so it is not repeated.
 void quietAboutRuntimeFolders(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.startsWith(QLatin1String("QStandardPaths:")))
-        return;
+    if (message.startsWith(QLatin1String("QStandardPaths:"))) return;
     previousHandler(type, context, message);
 }
 
@@ -93,12 +90,11 @@ void useFrenchClassicLook(QApplication& app) {
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(french);
 
-    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows")))
-        QApplication::setStyle(classic);
+    if (QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"))) QApplication::setStyle(classic);
     // The classic three-dimensional greys: face, highlight, light, shadow and dark shadow.
     const QColor face(192, 192, 192);
-    QPalette palette(Qt::black, face, Qt::white, QColor(128, 128, 128), QColor(160, 160, 160), Qt::black, Qt::white,
-                     Qt::white, face);
+    QPalette palette(Qt::black, face, Qt::white, QColor(128, 128, 128), QColor(160, 160, 160), Qt::black,
+                     Qt::white, Qt::white, face);
     palette.setColor(QPalette::Midlight, QColor(223, 223, 223));
     palette.setColor(QPalette::Shadow, Qt::black);
     palette.setColor(QPalette::Highlight, QColor(0, 0, 128));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QByteArray>
@@ -9,12 +10,13 @@ class QApplication;
 
 namespace zirk {
 
-// With no session bus to reach, libdbus would start one of its own for the accessibility bridge (dbus-launch),
-// and that bus keeps its address in the home folder. Must run before the application object exists.
+// With no session bus to reach, libdbus would start one of its own for the accessibility bridge
+// (dbus-launch), and that bus keeps its address in the home folder. Must run before the application object
+// exists.
 void keepDBusFromStartingABus();
 
-// What Qt reads from the environment while it starts, set for the time the application object takes to be made
-// and put back as it was by release():
+// What Qt reads from the environment while it starts, set for the time the application object takes to be
+// made and put back as it was by release():
 // - Qt looks for a runtime folder, and makes one under the temporary folder when XDG_RUNTIME_DIR names none
 //   that is usable. It is shown one it cannot make, so it makes nothing and goes on without one. A usable
 //   XDG_RUNTIME_DIR is left alone.

@@ -1,22 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "services.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QMessageBox>
-#include <QSpacerItem>
 #include <QPushButton>
-#include <QElapsedTimer>
 #include <QScreen>
+#include <QSettings>
+#include <QSpacerItem>
+#include <QStyle>
 #include <QThread>
 #include <QTimer>
-#include <QStyle>
-#include <QSettings>
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,7 +35,8 @@ QString qtFilter(const char* filter) {
     const QStringList parts = QString::fromUtf8(filter).split(QLatin1Char('|'));
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        out << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
+        out << QStringLiteral("%1 (%2)").arg(
+            parts[i], QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
     return out.join(QStringLiteral(";;"));
 }
 
@@ -65,34 +67,34 @@ QIcon NameOnlyIconProvider::icon(IconType type) const {
     return QApplication::style()->standardIcon(picture);
 }
 
-QIcon NameOnlyIconProvider::icon(const QFileInfo& info) const { return icon(info.isDir() ? Folder : File); }
+QIcon NameOnlyIconProvider::icon(const QFileInfo& info) const {
+    return icon(info.isDir() ? Folder : File);
+}
 
 QString NameOnlyIconProvider::type(const QFileInfo& info) const {
-    if (info.isDir())
-        return QStringLiteral("Dossier");
+    if (info.isDir()) return QStringLiteral("Dossier");
     const QString suffix = info.suffix();
     return suffix.isEmpty() ? QStringLiteral("Fichier") : QStringLiteral("Fichier %1").arg(suffix.toUpper());
 }
 
 std::optional<std::string> DialogFileChooser::chooseMaze(QWidget* parent) {
     // The widget dialog, so that no desktop portal or platform dialog stores anything on our behalf.
-    QFileDialog dialog(parent, QStringLiteral("Ouvrir"), lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_,
-                       filter_);
+    QFileDialog dialog(parent, QStringLiteral("Ouvrir"),
+                       lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_, filter_);
     dialog.setOptions(QFileDialog::DontUseNativeDialog);
     dialog.setIconProvider(&icons_);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setWindowModality(Qt::ApplicationModal);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QString chosen = dialog.selectedFiles().constFirst();
     lastFolder_ = QFileInfo(chosen).absolutePath();
     return QFile::encodeName(chosen).toStdString();
 }
 
 int captionRoom(const QString& caption) {
-    // The window manager draws the caption in a font of its own, often larger and bold, between its buttons; a
-    // box sized for a short text alone would show only the ends of it.
+    // The window manager draws the caption in a font of its own, often larger and bold, between its buttons;
+    // a box sized for a short text alone would show only the ends of it.
     QFont font = QApplication::font();
     font.setBold(true);
     font.setPointSizeF(font.pointSizeF() * 1.25);
@@ -116,8 +118,7 @@ bool DialogLoadWait::waitFor(QWidget* parent, const QString& text, const QString
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QThread::msleep(5);
     }
-    if (finished())
-        return true;
+    if (finished()) return true;
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Cancel, parent);
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
     bool done = false;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "loader.h"
@@ -61,9 +62,9 @@ public:
     virtual void endNow() = 0;
 };
 
-// Icons and types for the file dialog from names alone. Qt's own provider reads the start of every file listed
-// to guess its type, so one file whose read never returns (a stalled network share, some files of /proc) would
-// freeze the dialog before anything was chosen.
+// Icons and types for the file dialog from names alone. Qt's own provider reads the start of every file
+// listed to guess its type, so one file whose read never returns (a stalled network share, some files of
+// /proc) would freeze the dialog before anything was chosen.
 class NameOnlyIconProvider : public QAbstractFileIconProvider {
 public:
     QIcon icon(IconType type) const override;

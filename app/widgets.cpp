@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets.h"
 
 #include "framewidgets.h"
@@ -17,7 +18,9 @@
 
 namespace zirk {
 
-QColor toQColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
+QColor toQColor(Rgb colour) {
+    return QColor(colour.r, colour.g, colour.b);
+}
 
 QFont fontFor(const Font& font) {
     QFont f;
@@ -40,8 +43,7 @@ void setBackground(QWidget& widget, Rgb colour) {
 } // namespace
 
 TextLabel::TextLabel(const ControlRow& row, QWidget* parent) : QLabel(parent) {
-    if (row.caption)
-        setText(QString::fromUtf8(row.caption));
+    if (row.caption) setText(QString::fromUtf8(row.caption));
     setTextFormat(Qt::PlainText);
     setAlignment(row.centred ? Qt::AlignHCenter | Qt::AlignTop : Qt::AlignLeft | Qt::AlignTop);
     setWordWrap(row.growsWithText);
@@ -53,9 +55,12 @@ TextLabel::TextLabel(const ControlRow& row, QWidget* parent) : QLabel(parent) {
     setAutoFillBackground(row.opaque);
 }
 
-void TextLabel::setBackColour(Rgb colour) { setBackground(*this, colour); }
+void TextLabel::setBackColour(Rgb colour) {
+    setBackground(*this, colour);
+}
 
-Disc::Disc(const ControlRow& row, QWidget* parent) : QWidget(parent), colour_(toQColor(row.back.value_or(Rgb{}))) {
+Disc::Disc(const ControlRow& row, QWidget* parent)
+    : QWidget(parent), colour_(toQColor(row.back.value_or(Rgb{}))) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
@@ -67,7 +72,8 @@ void Disc::paintEvent(QPaintEvent*) {
     p.drawEllipse(QRect((width() - d) / 2, (height() - d) / 2, d, d));
 }
 
-ColourBox::ColourBox(const ControlRow& row, QWidget* parent) : QFrame(parent), back_(row.back.value_or(Rgb{})) {
+ColourBox::ColourBox(const ControlRow& row, QWidget* parent)
+    : QFrame(parent), back_(row.back.value_or(Rgb{})) {
     setFocusPolicy(Qt::StrongFocus);
     if (row.sunkenBorder) {
         setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -85,9 +91,11 @@ void ColourBox::setBackColour(Rgb colour) {
 
 KeyPanel::KeyPanel(const ControlRow& row, QWidget* parent) : ColourBox(row, parent) {}
 
-// Keys reach the panel while it is the focus of the active window: a modal box, another application or another
-// control takes them away, and the colour follows.
-void KeyPanel::showWhetherKeysArrive() { setBackColour(hasFocus() ? kPanelFocused : kPanelUnfocused); }
+// Keys reach the panel while it is the focus of the active window: a modal box, another application or
+// another control takes them away, and the colour follows.
+void KeyPanel::showWhetherKeysArrive() {
+    setBackColour(hasFocus() ? kPanelFocused : kPanelUnfocused);
+}
 
 void KeyPanel::focusInEvent(QFocusEvent* e) {
     ColourBox::focusInEvent(e);
@@ -107,16 +115,14 @@ void KeyPanel::keyPressEvent(QKeyEvent* e) {
     e->accept();
     // Without a window manager X11 sends the keys to the window under the pointer, active or not; asking for
     // the keyboard makes the panel show that they arrive.
-    if (!window()->isActiveWindow())
-        window()->activateWindow();
+    if (!window()->isActiveWindow()) window()->activateWindow();
     if (const std::optional<Command> arrow = commandForArrow(e->key())) {
         emit commanded(*arrow);
         return;
     }
     // Each typed character of one byte counts; keys that type nothing, or characters beyond one byte, do not.
     for (QChar c : e->text()) {
-        if (c.unicode() >= 256)
-            continue;
+        if (c.unicode() >= 256) continue;
         if (const std::optional<Command> command = commandForKey(static_cast<char>(c.unicode())))
             emit commanded(*command);
     }
@@ -137,16 +143,13 @@ void MazeView::paintEvent(QPaintEvent*) {
 }
 
 void MazeView::fillBox(int x1, int y1, int x2, int y2, Rgb colour) {
-    if (x1 > x2)
-        std::swap(x1, x2);
-    if (y1 > y2)
-        std::swap(y1, y2);
+    if (x1 > x2) std::swap(x1, x2);
+    if (y1 > y2) std::swap(y1, y2);
     x1 = std::max(x1, 0);
     y1 = std::max(y1, 0);
     x2 = std::min(x2, picture_.width() - 1);
     y2 = std::min(y2, picture_.height() - 1);
-    if (x1 > x2 || y1 > y2)
-        return;
+    if (x1 > x2 || y1 > y2) return;
     const QRgb value = qRgb(colour.r, colour.g, colour.b);
     // scanLine() checks for sharing on every call; the picture is ours alone, so take its rows once.
     uchar* const bits = picture_.bits();
@@ -161,8 +164,7 @@ PictureButton::PictureButton(const ControlRow& row, QWidget* parent) : QPushButt
     setText(QString::fromUtf8(row.caption));
     setFocusPolicy(Qt::StrongFocus);
     setAutoDefault(false);
-    if (row.picture)
-        picture_ = loadPicture(row.picture);
+    if (row.picture) picture_ = loadPicture(row.picture);
 }
 
 void PictureButton::keyPressEvent(QKeyEvent* e) {
@@ -192,8 +194,8 @@ void PictureButton::paintEvent(QPaintEvent* e) {
     const int textHeight = fontMetrics().height();
     const int top = std::max(0, (height() - picture_.height() - textHeight) / 2 - gap / 2);
     p.drawPixmap((width() - picture_.width()) / 2 + shift, top + shift, picture_);
-    p.drawText(QRect(shift, top + picture_.height() + shift, width(), textHeight), Qt::AlignHCenter | Qt::AlignTop,
-               text());
+    p.drawText(QRect(shift, top + picture_.height() + shift, width(), textHeight),
+               Qt::AlignHCenter | Qt::AlignTop, text());
 }
 
 } // namespace zirk

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "colour.h"
@@ -68,8 +69,8 @@ private:
     void showWhetherKeysArrive();
 };
 
-// The 350 x 350 close-up of the maze. The game draws into its picture through `canvas()`; the picture is kept,
-// so the view shows the last drawing until the next one.
+// The 350 x 350 close-up of the maze. The game draws into its picture through `canvas()`; the picture is
+// kept, so the view shows the last drawing until the next one.
 class MazeView : public QWidget, private Canvas {
     Q_OBJECT
 public:
@@ -86,8 +87,8 @@ private:
     QImage picture_;
 };
 
-// A push button, with its picture, if any, above its caption. Return and Enter click it while it has the focus,
-// as Space does.
+// A push button, with its picture, if any, above its caption. Return and Enter click it while it has the
+// focus, as Space does.
 class PictureButton : public QPushButton {
     Q_OBJECT
 public:

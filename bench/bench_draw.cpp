@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view's drawing into the real canvas, against the least any canvas could do with the same boxes.
 
 #include "benchsupport.h"
@@ -50,10 +51,9 @@ void rawFill(std::vector<std::uint32_t>& pixels, const Box& b) {
     y1 = std::max(y1, 0);
     x2 = std::min(x2, kSide - 1);
     y2 = std::min(y2, kSide - 1);
-    if (x1 > x2 || y1 > y2)
-        return;
-    const std::uint32_t value = 0xff000000u | (std::uint32_t{b.colour.r} << 16) | (std::uint32_t{b.colour.g} << 8) |
-                                b.colour.b;
+    if (x1 > x2 || y1 > y2) return;
+    const std::uint32_t value =
+        0xff000000u | (std::uint32_t{b.colour.r} << 16) | (std::uint32_t{b.colour.g} << 8) | b.colour.b;
     for (int y = y1; y <= y2; ++y) {
         std::uint32_t* line = pixels.data() + static_cast<std::size_t>(y) * kSide;
         std::fill(line + x1, line + x2 + 1, value);
@@ -96,14 +96,18 @@ void fillRaw(benchmark::State& st, bool corridor) {
 } // namespace
 
 void registerDrawBenchmarks() {
-    benchmark::RegisterBenchmark("drawView/worst/MazeView", [](benchmark::State& st) { drawIntoPicture(st, false, 177); })
-        ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("drawView/worst/raw_fill", [](benchmark::State& st) { fillRaw(st, false); })
-        ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("drawView/corridor/MazeView", [](benchmark::State& st) { drawIntoPicture(st, true, 0); })
-        ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("drawView/corridor/raw_fill", [](benchmark::State& st) { fillRaw(st, true); })
-        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("drawView/worst/MazeView", [](benchmark::State& st) {
+        drawIntoPicture(st, false, 177);
+    })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("drawView/worst/raw_fill", [](benchmark::State& st) {
+        fillRaw(st, false);
+    })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("drawView/corridor/MazeView", [](benchmark::State& st) {
+        drawIntoPicture(st, true, 0);
+    })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("drawView/corridor/raw_fill", [](benchmark::State& st) {
+        fillRaw(st, true);
+    })->Unit(benchmark::kMicrosecond);
 }
 
 } // namespace zirk::bench

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame following a size change: layout and a full repaint of the window, per step of the grip. A bare
-// borderless window of the same size, resized and repainted the same way, shows what the platform alone costs.
+// borderless window of the same size, resized and repainted the same way, shows what the platform alone
+// costs.
 
 #include "benchsupport.h"
 #include "scalecount.h"
@@ -22,7 +24,8 @@ namespace {
 // Large enough for every size measured, so start-up never clips the window to the screen.
 const QRect kLargeScreen(0, 0, 7680, 4320);
 
-// The pictures stretched over their controls, whose copies are counted; the only names of the window's controls here.
+// The pictures stretched over their controls, whose copies are counted; the only names of the window's
+// controls here.
 constexpr std::array<Control, 3> kStretched{Control::TitlePicture, Control::Separator, Control::Background};
 
 // Counts the moves and size changes of a window's own widgets. While the window is resized nothing else moves
@@ -37,8 +40,7 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Move || e->type() == QEvent::Resize)
-            ++changes;
+        if (e->type() == QEvent::Move || e->type() == QEvent::Resize) ++changes;
         return false;
     }
 };
@@ -70,7 +72,8 @@ Steps resizeSteps(benchmark::State& st, QWidget& window, QSize target, const Geo
 }
 
 // The copies of each stretched picture made so far, as the count outside the window's code saw them.
-std::array<long long, kStretched.size()> stretchedCopies(const std::array<qint64, kStretched.size()>& pictures) {
+std::array<long long, kStretched.size()>
+stretchedCopies(const std::array<qint64, kStretched.size()>& pictures) {
     std::array<long long, kStretched.size()> copies{};
     for (std::size_t i = 0; i < kStretched.size(); ++i)
         copies[i] = scaledCopiesOf(pictures[i]);
@@ -156,7 +159,9 @@ void bareSteps(benchmark::State& st, QSize target) {
         st.SkipWithError("a size change did not reach the window");
 }
 
-std::string sizeName(QSize s) { return std::to_string(s.width()) + "x" + std::to_string(s.height()); }
+std::string sizeName(QSize s) {
+    return std::to_string(s.width()) + "x" + std::to_string(s.height());
+}
 
 } // namespace
 

@@ -1,5 +1,6 @@
-// Loading a maze: a full one against the bare cost of reading its bytes, and two hostile files whose size must
-// not matter.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Loading a maze: a full one against the bare cost of reading its bytes, and two hostile files whose size
+// must not matter.
 
 #include "benchsupport.h"
 
@@ -8,8 +9,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <fcntl.h>
@@ -19,16 +20,15 @@ namespace zirk::bench {
 
 namespace {
 
-constexpr long long kHugeLine = 2LL << 30;          // 2 GiB
-constexpr long long kEmptyLines = 64LL << 20;        // 64 Mi lines of CR LF after the maze
+constexpr long long kHugeLine = 2LL << 30;    // 2 GiB
+constexpr long long kEmptyLines = 64LL << 20; // 64 Mi lines of CR LF after the maze
 
 class CountingSource : public ByteSource {
 public:
     explicit CountingSource(ByteSource& inner) : inner_(inner) {}
     long long read(char* buf, std::size_t size) override {
         const long long n = inner_.read(buf, size);
-        if (n > 0)
-            bytes += n;
+        if (n > 0) bytes += n;
         return n;
     }
     long long bytes = 0;
@@ -92,8 +92,7 @@ void loadFullMaze(benchmark::State& st) {
         rows = readMaze(source, grid).rows;
         benchmark::DoNotOptimize(&grid);
     }
-    if (rows != 100)
-        st.SkipWithError("the maze did not load in full");
+    if (rows != 100) st.SkipWithError("the maze did not load in full");
     st.SetBytesProcessed(st.iterations() * fileSize(path));
 }
 
@@ -129,8 +128,7 @@ void loadHugeLine(benchmark::State& st) {
         overflowed = readMaze(source, grid).overflowed;
         bytes = source.bytes;
     }
-    if (!overflowed)
-        st.SkipWithError("the line did not end the load");
+    if (!overflowed) st.SkipWithError("the line did not end the load");
     st.counters["bytes_read"] = static_cast<double>(bytes);
     st.counters["file_bytes"] = static_cast<double>(kHugeLine);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The benchmarks need a QApplication for the window cases, so the runner's own main builds one first.
 
 #include <QApplication>

@@ -1,15 +1,16 @@
-// Start-up to the first painted frame and its peak memory, each in a fresh process: the game's time against the
-// bare window showing one line of text, its memory against the bare window itself. The three take turns, so that a
-// change in the machine's load falls on all alike.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Start-up to the first painted frame and its peak memory, each in a fresh process: the game's time against
+// the bare window showing one line of text, its memory against the bare window itself. The three take turns,
+// so that a change in the machine's load falls on all alike.
 
 #include <benchmark/benchmark.h>
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <chrono>
 #include <string>
 
 #include <fcntl.h>
@@ -32,8 +33,7 @@ struct Child {
 std::string besideThisProgram(const char* name) {
     char self[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0)
-        return name;
+    if (n <= 0) return name;
     std::string path(self, static_cast<std::size_t>(n));
     return path.substr(0, path.rfind('/') + 1) + name;
 }
@@ -48,8 +48,7 @@ long long nowNs() {
 Child run(const std::string& program) {
     Child result;
     int out[2];
-    if (::pipe2(out, O_CLOEXEC) != 0)
-        return result;
+    if (::pipe2(out, O_CLOEXEC) != 0) return result;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
@@ -65,22 +64,19 @@ Child run(const std::string& program) {
     char buf[256];
     for (;;) {
         const ssize_t n = ::read(out[0], buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
         text.append(buf, static_cast<std::size_t>(n));
     }
     ::close(out[0]);
-    if (spawned != 0)
-        return result;
+    if (spawned != 0) return result;
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     long long ns = 0;
     long rssKiB = 0;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && std::sscanf(text.c_str(), "%lld %ld", &ns, &rssKiB) == 2 &&
-        ns > 0 && rssKiB > 0) {
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+        std::sscanf(text.c_str(), "%lld %ld", &ns, &rssKiB) == 2 && ns > 0 && rssKiB > 0) {
         result.ok = true;
         result.ms = static_cast<double>(ns) / 1e6;
         result.rssMiB = static_cast<double>(rssKiB) / 1024.0;

@@ -1,4 +1,6 @@
-// One step as the player feels it: a typed digit on the key panel until the view on screen shows the new cell.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One step as the player feels it: a typed digit on the key panel until the view on screen shows the new
+// cell.
 
 #include "benchsupport.h"
 
@@ -17,8 +19,7 @@ namespace {
 class PaintCounter : public QObject {
 public:
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint)
-            ++paints;
+        if (e->type() == QEvent::Paint) ++paints;
         return false;
     }
     long long paints = 0;

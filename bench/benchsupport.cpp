@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "benchsupport.h"
 
 #include <QApplication>
@@ -55,8 +56,7 @@ void TempFile::write(const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
+        if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             std::fprintf(stderr, "cannot write %s: %s\n", path_.c_str(), std::strerror(errno));
             std::exit(2);

@@ -1,10 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// What the benchmarks share: the corridor maze, a canvas that remembers boxes, temporary files and a shown window.
+// What the benchmarks share: the corridor maze, a canvas that remembers boxes, temporary files and a shown
+// window.
 
 #include "fakes/fakeservices.h"
-#include "mazewindow.h"
 #include "loader.h"
+#include "mazewindow.h"
 #include "view.h"
 
 #include <QRect>
@@ -28,7 +30,9 @@ struct Box {
 
 class RecordingCanvas : public Canvas {
 public:
-    void fillBox(int x1, int y1, int x2, int y2, Rgb colour) override { boxes.push_back({x1, y1, x2, y2, colour}); }
+    void fillBox(int x1, int y1, int x2, int y2, Rgb colour) override {
+        boxes.push_back({x1, y1, x2, y2, colour});
+    }
     std::vector<Box> boxes;
 };
 

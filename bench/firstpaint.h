@@ -1,18 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Shared by the two start-up programs, so that the game and the bare window are timed by the same code: from the
-// moment the parent started the process (its steady clock, passed as the first argument) to the end of the
-// first complete paint of the watched window, children and flush included. Prints "<ns> <peak RSS KiB>" and ends.
+// Shared by the two start-up programs, so that the game and the bare window are timed by the same code: from
+// the moment the parent started the process (its steady clock, passed as the first argument) to the end of
+// the first complete paint of the watched window, children and flush included. Prints "<ns> <peak RSS KiB>"
+// and ends.
 
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <chrono>
 
 #include <unistd.h>
 
@@ -31,19 +33,19 @@ public:
 
     void watch(const QWidget* window) { watched_ = window; }
 
-    // The window's paint runs inside the dispatch of some outer event (expose or update request); the paint is
-    // complete when that outermost dispatch returns.
+    // The window's paint runs inside the dispatch of some outer event (expose or update request); the paint
+    // is complete when that outermost dispatch returns.
     bool notify(QObject* receiver, QEvent* e) override {
         if (e->type() == QEvent::Paint && paintsWatchedWindow(receiver)) {
             if (depth_ == 0)
-                std::fputs("warning: paint outside any event, timed at the end of its first widget's paint\n", stderr);
+                std::fputs("warning: paint outside any event, timed at the end of its first widget's paint\n",
+                           stderr);
             painting_ = true;
         }
         ++depth_;
         const bool handled = QApplication::notify(receiver, e);
         --depth_;
-        if (painting_ && depth_ == 0)
-            report();
+        if (painting_ && depth_ == 0) report();
         return handled;
     }
 
@@ -63,15 +65,14 @@ private:
     }
 
     // getrusage() would do, but Linux carries ru_maxrss over exec from the process that started this one, and
-    // the benchmark runner is far larger than either window: its peak would be reported for both. The high-water
-    // mark of this program's own memory is VmHWM.
+    // the benchmark runner is far larger than either window: its peak would be reported for both. The
+    // high-water mark of this program's own memory is VmHWM.
     static long peakResidentKiB() {
         long kib = -1;
         if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
             char line[256];
             while (std::fgets(line, sizeof line, status)) {
-                if (std::strncmp(line, "VmHWM:", 6) == 0)
-                    kib = std::strtol(line + 6, nullptr, 10);
+                if (std::strncmp(line, "VmHWM:", 6) == 0) kib = std::strtol(line + 6, nullptr, 10);
             }
             std::fclose(status);
         }

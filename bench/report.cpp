@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns the benchmarks' JSON into the one table `make bench` prints, and fails when a budget is missed.
 // Medians throughout; each case is compared with a baseline measured in the same run.
 
@@ -28,8 +29,7 @@ struct Results {
     // Names carry suffixes such as "/manual_time" or "/repeats:15"; a case is found by its own name.
     std::optional<QJsonObject> find(const QMap<QString, QJsonObject>& in, const QString& name) const {
         for (auto it = in.begin(); it != in.end(); ++it) {
-            if (it.key() == name || it.key().startsWith(name + QLatin1Char('/')))
-                return it.value();
+            if (it.key() == name || it.key().startsWith(name + QLatin1Char('/'))) return it.value();
         }
         return std::nullopt;
     }
@@ -37,8 +37,7 @@ struct Results {
     std::optional<QJsonObject> mean(const QString& name) const { return find(means, name); }
     QString error(const QString& name) const {
         for (auto it = errors.begin(); it != errors.end(); ++it) {
-            if (it.key() == name || it.key().startsWith(name + QLatin1Char('/')))
-                return it.value();
+            if (it.key() == name || it.key().startsWith(name + QLatin1Char('/'))) return it.value();
         }
         return {};
     }
@@ -54,27 +53,23 @@ double nanoseconds(const QJsonObject& run) {
 }
 
 QString formatTime(double ns) {
-    if (ns < 1e3)
-        return QStringLiteral("%1 ns").arg(ns, 0, 'f', 0);
-    if (ns < 1e6)
-        return QStringLiteral("%1 µs").arg(ns / 1e3, 0, 'f', ns < 1e4 ? 2 : 1);
-    if (ns < 1e9)
-        return QStringLiteral("%1 ms").arg(ns / 1e6, 0, 'f', ns < 1e7 ? 3 : ns < 1e8 ? 2 : 1);
+    if (ns < 1e3) return QStringLiteral("%1 ns").arg(ns, 0, 'f', 0);
+    if (ns < 1e6) return QStringLiteral("%1 µs").arg(ns / 1e3, 0, 'f', ns < 1e4 ? 2 : 1);
+    if (ns < 1e9) return QStringLiteral("%1 ms").arg(ns / 1e6, 0, 'f', ns < 1e7 ? 3 : ns < 1e8 ? 2 : 1);
     return QStringLiteral("%1 s").arg(ns / 1e9, 0, 'f', 3);
 }
 
 // Budgets are round figures and read better without trailing zeros.
 QString formatLimit(double ns) {
-    if (ns < 1e3)
-        return QStringLiteral("%1 ns").arg(ns);
-    if (ns < 1e6)
-        return QStringLiteral("%1 µs").arg(ns / 1e3);
-    if (ns < 1e9)
-        return QStringLiteral("%1 ms").arg(ns / 1e6);
+    if (ns < 1e3) return QStringLiteral("%1 ns").arg(ns);
+    if (ns < 1e6) return QStringLiteral("%1 µs").arg(ns / 1e3);
+    if (ns < 1e9) return QStringLiteral("%1 ms").arg(ns / 1e6);
     return QStringLiteral("%1 s").arg(ns / 1e9);
 }
 
-QString formatRatio(double r) { return QStringLiteral("%1×").arg(r, 0, 'f', 2); }
+QString formatRatio(double r) {
+    return QStringLiteral("%1×").arg(r, 0, 'f', 2);
+}
 
 struct Row {
     QString name;
@@ -98,7 +93,8 @@ public:
         const QString err = r_.error(caseName);
         out = r_.median(caseName);
         if (!err.isEmpty() || !out) {
-            add({rowName, err.isEmpty() ? QStringLiteral("missing: ") + caseName : QStringLiteral("error: ") + err,
+            add({rowName,
+                 err.isEmpty() ? QStringLiteral("missing: ") + caseName : QStringLiteral("error: ") + err,
                  QStringLiteral("–"), QStringLiteral("–"), budget, false});
             return false;
         }
@@ -106,12 +102,11 @@ public:
     }
 
     // median ≤ factor × baseline
-    void ratio(const QString& rowName, const QString& caseName, const QString& baseName, const QString& baseLabel,
-               double factor) {
+    void ratio(const QString& rowName, const QString& caseName, const QString& baseName,
+               const QString& baseLabel, double factor) {
         const QString budget = QStringLiteral("≤ %1× %2").arg(factor, 0, 'f', 1).arg(baseLabel);
         std::optional<QJsonObject> c, b;
-        if (!need(caseName, rowName, budget, c) || !need(baseName, rowName, budget, b))
-            return;
+        if (!need(caseName, rowName, budget, c) || !need(baseName, rowName, budget, b)) return;
         const double cn = nanoseconds(*c), bn = nanoseconds(*b);
         add({rowName, formatTime(cn), formatTime(bn) + QStringLiteral(" (") + baseLabel + QLatin1Char(')'),
              formatRatio(cn / bn), budget, cn <= factor * bn});
@@ -122,8 +117,7 @@ public:
                const QString& baseLabel = {}) {
         const QString budget = QStringLiteral("< ") + formatLimit(limitNs);
         std::optional<QJsonObject> c, b;
-        if (!need(caseName, rowName, budget, c))
-            return;
+        if (!need(caseName, rowName, budget, c)) return;
         const double cn = nanoseconds(*c);
         Row row{rowName, formatTime(cn), QStringLiteral("–"), QStringLiteral("–"), budget, cn < limitNs};
         if (!baseName.isEmpty() && (b = r_.median(baseName))) {
@@ -135,8 +129,9 @@ public:
     }
 
     bool print() const {
-        const QStringList header{QStringLiteral("Case"),  QStringLiteral("Median"), QStringLiteral("Baseline (same run)"),
-                                 QStringLiteral("Ratio"), QStringLiteral("Budget"), QStringLiteral("Result")};
+        const QStringList header{
+            QStringLiteral("Case"),  QStringLiteral("Median"), QStringLiteral("Baseline (same run)"),
+            QStringLiteral("Ratio"), QStringLiteral("Budget"), QStringLiteral("Result")};
         std::vector<QStringList> cells;
         bool allPass = true;
         for (const Row& row : rows_) {
@@ -177,8 +172,7 @@ std::string cpuModel() {
     std::ifstream in("/proc/cpuinfo");
     std::string text;
     while (std::getline(in, text)) {
-        if (text.rfind("model name", 0) == 0)
-            return text.substr(text.find(':') + 2);
+        if (text.rfind("model name", 0) == 0) return text.substr(text.find(':') + 2);
     }
     return "unknown CPU";
 }
@@ -206,8 +200,9 @@ int main(int argc, char* argv[]) {
     }
     // A spread over values that are all zero is written as nan, which is no JSON.
     QString text = QString::fromUtf8(file.readAll());
-    text.replace(QRegularExpression(QStringLiteral(":\\s*-?(nan|inf)\\b"), QRegularExpression::CaseInsensitiveOption),
-                 QStringLiteral(": null"));
+    text.replace(
+        QRegularExpression(QStringLiteral(":\\s*-?(nan|inf)\\b"), QRegularExpression::CaseInsensitiveOption),
+        QStringLiteral(": null"));
     QJsonParseError parseError{};
     const QJsonObject doc = QJsonDocument::fromJson(text.toUtf8(), &parseError).object();
     if (parseError.error != QJsonParseError::NoError) {
@@ -231,29 +226,38 @@ int main(int argc, char* argv[]) {
     // The number of boxes each view issued, as the run counted them.
     const auto boxes = [&r](const QString& caseName) {
         const std::optional<QJsonObject> c = r.median(caseName);
-        return c ? QString::number(c->value(QStringLiteral("boxes")).toDouble(), 'f', 0) : QStringLiteral("?");
+        return c ? QString::number(c->value(QStringLiteral("boxes")).toDouble(), 'f', 0)
+                 : QStringLiteral("?");
     };
-    t.ratio(QStringLiteral("drawView, all walls (%1 boxes), MazeView 350×350").arg(boxes(QStringLiteral("drawView/worst/MazeView"))),
-            QStringLiteral("drawView/worst/MazeView"), QStringLiteral("drawView/worst/raw_fill"), QStringLiteral("raw fill"), 1.5);
-    t.ratio(QStringLiteral("drawView, corridor (%1 boxes), MazeView 350×350").arg(boxes(QStringLiteral("drawView/corridor/MazeView"))),
-            QStringLiteral("drawView/corridor/MazeView"), QStringLiteral("drawView/corridor/raw_fill"), QStringLiteral("raw fill"),
-            1.5);
-    t.under(QStringLiteral("key 6/4 on the key panel → view repainted"), QStringLiteral("step/key_to_repainted_view"), 1e6);
-    t.ratio(QStringLiteral("key 6/4 on the key panel → view repainted"), QStringLiteral("step/key_to_repainted_view"),
-            QStringLiteral("drawView/corridor/MazeView"), QStringLiteral("drawView corridor"), 2.0);
+    t.ratio(QStringLiteral("drawView, all walls (%1 boxes), MazeView 350×350")
+                .arg(boxes(QStringLiteral("drawView/worst/MazeView"))),
+            QStringLiteral("drawView/worst/MazeView"), QStringLiteral("drawView/worst/raw_fill"),
+            QStringLiteral("raw fill"), 1.5);
+    t.ratio(QStringLiteral("drawView, corridor (%1 boxes), MazeView 350×350")
+                .arg(boxes(QStringLiteral("drawView/corridor/MazeView"))),
+            QStringLiteral("drawView/corridor/MazeView"), QStringLiteral("drawView/corridor/raw_fill"),
+            QStringLiteral("raw fill"), 1.5);
+    t.under(QStringLiteral("key 6/4 on the key panel → view repainted"),
+            QStringLiteral("step/key_to_repainted_view"), 1e6);
+    t.ratio(QStringLiteral("key 6/4 on the key panel → view repainted"),
+            QStringLiteral("step/key_to_repainted_view"), QStringLiteral("drawView/corridor/MazeView"),
+            QStringLiteral("drawView corridor"), 2.0);
     t.ratio(QStringLiteral("readMaze(FileSource), 100×100 maze"), QStringLiteral("load/maze100/readMaze"),
             QStringLiteral("load/maze100/read_to_end"), QStringLiteral("read() whole + read() → 0"), 2.0);
     t.under(QStringLiteral("2 GiB one-line file: time"), QStringLiteral("load/line_2GiB"), 1e6);
     {
         const QString budget = QStringLiteral("≤ 8 KiB read");
         std::optional<QJsonObject> c;
-        if (t.need(QStringLiteral("load/line_2GiB"), QStringLiteral("2 GiB one-line file: bytes read"), budget, c)) {
+        if (t.need(QStringLiteral("load/line_2GiB"), QStringLiteral("2 GiB one-line file: bytes read"),
+                   budget, c)) {
             const double bytes = c->value(QStringLiteral("bytes_read")).toDouble(-1);
-            t.add({QStringLiteral("2 GiB one-line file: bytes read"), QStringLiteral("%1 B").arg(bytes, 0, 'f', 0),
-                   QStringLiteral("–"), QStringLiteral("–"), budget, bytes >= 0 && bytes <= 8192});
+            t.add({QStringLiteral("2 GiB one-line file: bytes read"),
+                   QStringLiteral("%1 B").arg(bytes, 0, 'f', 0), QStringLiteral("–"), QStringLiteral("–"),
+                   budget, bytes >= 0 && bytes <= 8192});
         }
     }
-    t.under(QStringLiteral("100 rows + 64 Mi empty lines: time"), QStringLiteral("load/empty_lines_64Mi"), 1e6);
+    t.under(QStringLiteral("100 rows + 64 Mi empty lines: time"), QStringLiteral("load/empty_lines_64Mi"),
+            1e6);
     {
         // 100 rows of at most 101 bytes and their line ends, and the one buffer that holds the end of them.
         const double bound = 100 * 103 + 65536;
@@ -262,26 +266,33 @@ int main(int argc, char* argv[]) {
         std::optional<QJsonObject> c;
         if (t.need(QStringLiteral("load/empty_lines_64Mi"), name, budget, c)) {
             const double bytes = c->value(QStringLiteral("bytes_read")).toDouble(-1);
-            t.add({name, QStringLiteral("%1 B").arg(bytes, 0, 'f', 0), QStringLiteral("–"), QStringLiteral("–"), budget,
-                   bytes >= 0 && bytes <= bound});
+            t.add({name, QStringLiteral("%1 B").arg(bytes, 0, 'f', 0), QStringLiteral("–"),
+                   QStringLiteral("–"), budget, bytes >= 0 && bytes <= bound});
         }
     }
-    // At 503 × 393 and 1920 × 1080 a step costs the game's fixed work on its controls more than filling pixels, and
-    // stays well under 2 ms (about a tenth and a third of it on a shared 2-core machine), so an absolute budget holds
-    // there with room for other work. At 3840 × 2160 most of a step is writing the 33 MB window, which runs at the
-    // memory bandwidth that other work on the machine shares: both the game and the bare window slow down together,
-    // so the game is held against the bare window of the same run and size instead.
-    const auto displaySize = [](const QString& size) { return QString(size).replace(QLatin1Char('x'), QStringLiteral("×")); };
+    // At 503 × 393 and 1920 × 1080 a step costs the game's fixed work on its controls more than filling
+    // pixels, and stays well under 2 ms (about a tenth and a third of it on a shared 2-core machine), so an
+    // absolute budget holds there with room for other work. At 3840 × 2160 most of a step is writing the 33
+    // MB window, which runs at the memory bandwidth that other work on the machine shares: both the game and
+    // the bare window slow down together, so the game is held against the bare window of the same run and
+    // size instead.
+    const auto displaySize = [](const QString& size) {
+        return QString(size).replace(QLatin1Char('x'), QStringLiteral("×"));
+    };
     for (const QString& size : {QStringLiteral("503x393"), QStringLiteral("1920x1080")}) {
-        t.under(QStringLiteral("grip step, pictures hidden, ") + displaySize(size), QStringLiteral("frame/pictures_hidden/") + size,
-                2e6, QStringLiteral("frame/bare_window/") + size, QStringLiteral("bare window"));
+        t.under(QStringLiteral("grip step, pictures hidden, ") + displaySize(size),
+                QStringLiteral("frame/pictures_hidden/") + size, 2e6,
+                QStringLiteral("frame/bare_window/") + size, QStringLiteral("bare window"));
     }
-    t.ratio(QStringLiteral("grip step, pictures hidden, 3840×2160"), QStringLiteral("frame/pictures_hidden/3840x2160"),
-            QStringLiteral("frame/bare_window/3840x2160"), QStringLiteral("bare window"), 1.5);
-    t.ratio(QStringLiteral("size change, pictures shown, 3840×2160"), QStringLiteral("frame/pictures_shown/3840x2160"),
-            QStringLiteral("frame/bare_window/3840x2160"), QStringLiteral("bare window"), 1.5);
-    const QStringList frameCases{QStringLiteral("frame/pictures_hidden/503x393"), QStringLiteral("frame/pictures_hidden/1920x1080"),
-                                 QStringLiteral("frame/pictures_hidden/3840x2160"), QStringLiteral("frame/pictures_shown/3840x2160")};
+    t.ratio(QStringLiteral("grip step, pictures hidden, 3840×2160"),
+            QStringLiteral("frame/pictures_hidden/3840x2160"), QStringLiteral("frame/bare_window/3840x2160"),
+            QStringLiteral("bare window"), 1.5);
+    t.ratio(QStringLiteral("size change, pictures shown, 3840×2160"),
+            QStringLiteral("frame/pictures_shown/3840x2160"), QStringLiteral("frame/bare_window/3840x2160"),
+            QStringLiteral("bare window"), 1.5);
+    const QStringList frameCases{
+        QStringLiteral("frame/pictures_hidden/503x393"), QStringLiteral("frame/pictures_hidden/1920x1080"),
+        QStringLiteral("frame/pictures_hidden/3840x2160"), QStringLiteral("frame/pictures_shown/3840x2160")};
     // Every repetition of every frame case counts: the mean is above zero if any one of them went over.
     const auto noneOver = [&r, &frameCases](const char* counter) {
         bool pass = true;
@@ -319,10 +330,10 @@ int main(int argc, char* argv[]) {
         }
     }
     {
-        // Finding, loading and drawing a font through fontconfig is a large part of a small window's start-up, and
-        // the game cannot show its text without it; it is held against the same bare window with one line of text
-        // in it, started in turn with it in the same run. The bare window stays for reference,
-        // and is what the memory is held against: the fonts' own memory is part of the 8 MiB.
+        // Finding, loading and drawing a font through fontconfig is a large part of a small window's
+        // start-up, and the game cannot show its text without it; it is held against the same bare window
+        // with one line of text in it, started in turn with it in the same run. The bare window stays for
+        // reference, and is what the memory is held against: the fonts' own memory is part of the 8 MiB.
         std::optional<QJsonObject> c;
         const QString timeBudget = QStringLiteral("≤ 1.3× one line of text");
         const QString name = QStringLiteral("start-up to first painted frame");
@@ -331,8 +342,8 @@ int main(int argc, char* argv[]) {
             const double b = c->value(QStringLiteral("bare_ms")).toDouble() * 1e6;
             const double l = c->value(QStringLiteral("label_ms")).toDouble() * 1e6;
             if (l > 0) {
-                t.add({name, formatTime(z), formatTime(l) + QStringLiteral(" (one line of text)"), formatRatio(z / l),
-                       timeBudget, z <= 1.3 * l});
+                t.add({name, formatTime(z), formatTime(l) + QStringLiteral(" (one line of text)"),
+                       formatRatio(z / l), timeBudget, z <= 1.3 * l});
             } else {
                 t.add({name, QStringLiteral("missing: the window with one line of text"), QStringLiteral("–"),
                        QStringLiteral("–"), timeBudget, false});
@@ -346,16 +357,16 @@ int main(int argc, char* argv[]) {
             const double lm = c->value(QStringLiteral("label_peak_rss_MiB")).toDouble();
             if (l > 0 && lm > 0) {
                 const QString ref = QStringLiteral("reference: bare window with one line of text");
-                t.add({ref, formatTime(l), formatTime(b) + QStringLiteral(" (bare window)"), formatRatio(l / b),
-                       QStringLiteral("–"), false, true});
+                t.add({ref, formatTime(l), formatTime(b) + QStringLiteral(" (bare window)"),
+                       formatRatio(l / b), QStringLiteral("–"), false, true});
                 t.add({ref + QStringLiteral(", peak memory"), QStringLiteral("%1 MiB").arg(lm, 0, 'f', 1),
                        QStringLiteral("%1 MiB (bare window)").arg(bm, 0, 'f', 1),
-                       QStringLiteral("%1%2 MiB").arg(lm >= bm ? "+" : "").arg(lm - bm, 0, 'f', 2), QStringLiteral("–"),
-                       false, true});
+                       QStringLiteral("%1%2 MiB").arg(lm >= bm ? "+" : "").arg(lm - bm, 0, 'f', 2),
+                       QStringLiteral("–"), false, true});
             }
             t.add({QStringLiteral("reference: start-up against the bare window"), formatTime(z),
-                   formatTime(b) + QStringLiteral(" (bare window)"), formatRatio(z / b), QStringLiteral("–"), false,
-                   true});
+                   formatTime(b) + QStringLiteral(" (bare window)"), formatRatio(z / b), QStringLiteral("–"),
+                   false, true});
         }
     }
 
@@ -363,8 +374,8 @@ int main(int argc, char* argv[]) {
     QStringList loadAtStart;
     for (const QJsonValue v : ctx.value(QStringLiteral("load_avg")).toArray())
         loadAtStart << QString::number(v.toDouble(), 'f', 2);
-    std::printf("Machine: %s, nproc %ld; load average %s at start, %s at end; %s\n\n",
-                cpuModel().c_str(), ::sysconf(_SC_NPROCESSORS_ONLN), loadAtStart.join(QLatin1Char(' ')).toUtf8().constData(),
+    std::printf("Machine: %s, nproc %ld; load average %s at start, %s at end; %s\n\n", cpuModel().c_str(),
+                ::sysconf(_SC_NPROCESSORS_ONLN), loadAtStart.join(QLatin1Char(' ')).toUtf8().constData(),
                 loadNow().c_str(), ctx.value(QStringLiteral("date")).toString().toUtf8().constData());
     const bool pass = t.print();
     std::printf("\n%s\n", pass ? "All budgets met." : "Some budget FAILED.");

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Counts, from outside the window's code, how often a picture was stretched into a new copy: every call of
@@ -8,8 +9,8 @@
 
 namespace zirk::bench {
 
-// The calls made so far from the picture whose QPixmap::cacheKey() this is. The count keeps going up: take the
-// difference of two readings.
+// The calls made so far from the picture whose QPixmap::cacheKey() this is. The count keeps going up: take
+// the difference of two readings.
 long long scaledCopiesOf(qint64 cacheKey);
 
 // The calls made so far from pictures one pixel high stretched across only, and from pictures one pixel wide

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The least a borderless window of the game's size costs: nothing in it but its background.
 
 #include "firstpaint.h"

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bare window with one line of text in it: what finding, loading and drawing a font costs before anything
-// of the game's own. The game's start-up is held against this one, since it cannot show its text without a font.
+// of the game's own. The game's start-up is held against this one, since it cannot show its text without a
+// font.
 
 #include "firstpaint.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game started as its own main() starts it, with the dialog, the box, the end and the screen replaced.
 
 #include "fakes/fakeservices.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frame.h"
 
 #include <QList>
@@ -9,18 +10,18 @@ namespace zirk {
 namespace {
 
 // The width a title needs: so much per character, not per byte, plus room for the buttons around it.
-Twips widthForTitle(const QString& title) { return 80.0 * static_cast<Twips>(title.toUcs4().size()) + 1800; }
+Twips widthForTitle(const QString& title) {
+    return 80.0 * static_cast<Twips>(title.toUcs4().size()) + 1800;
+}
 
 // A part refuses a size below zero or one that is not a number; the step is then skipped and the part keeps
 // what it had.
 void setSize(Twips& field, float value) {
-    if (std::isfinite(value) && value >= 0)
-        field = value;
+    if (std::isfinite(value) && value >= 0) field = value;
 }
 
 void setCoordinate(Twips& field, float value) {
-    if (std::isfinite(value))
-        field = value;
+    if (std::isfinite(value)) field = value;
 }
 
 } // namespace
@@ -45,12 +46,10 @@ void Frame::showCentred() {
 }
 
 void Frame::relayout() {
-    if (window_.minimized())
-        return;
+    if (window_.minimized()) return;
     FrameParts& p = parts_;
     const bool painted = p[FramePart::TitlePicture].visible;
-    if (painted)
-        window_.suspendPainting();
+    if (painted) window_.suspendPainting();
     const WindowGeometry g = window_.geometry();
     const float w = static_cast<float>(g.width);
     const float h = static_cast<float>(g.height);
@@ -87,8 +86,7 @@ void Frame::relayout() {
         setCoordinate(bottom.width, w - f(grip.width));
     }
     window_.partsChanged();
-    if (painted)
-        window_.resumePainting();
+    if (painted) window_.resumePainting();
 }
 
 void Frame::setCaptionButtonPressed(FramePart button, bool pressed) {
@@ -96,7 +94,9 @@ void Frame::setCaptionButtonPressed(FramePart button, bool pressed) {
     window_.partsChanged();
 }
 
-void Frame::pressCaptionButton(FramePart button) { setCaptionButtonPressed(button, true); }
+void Frame::pressCaptionButton(FramePart button) {
+    setCaptionButtonPressed(button, true);
+}
 
 void Frame::releaseCaptionButton(FramePart button) {
     setCaptionButtonPressed(button, false);
@@ -129,8 +129,7 @@ void Frame::releaseCaptionButton(FramePart button) {
 
 // Closing waits for the click, so that a press dragged off the button and released elsewhere closes nothing.
 void Frame::clickCaptionButton(FramePart button) {
-    if (button == FramePart::CloseButton)
-        window_.close();
+    if (button == FramePart::CloseButton) window_.close();
 }
 
 void Frame::setHiddenWhileResizing(bool hidden) {
@@ -151,26 +150,24 @@ void Frame::releaseGrip() {
     setHiddenWhileResizing(false);
 }
 
-Twips Frame::minimumHeight() const { return minimumHeightAboveGrip_ + parts_[FramePart::Grip].height; }
+Twips Frame::minimumHeight() const {
+    return minimumHeightAboveGrip_ + parts_[FramePart::Grip].height;
+}
 
 void Frame::moveGrip(Twips x, Twips y) {
-    if (!gripHeld_)
-        return;
+    if (!gripHeld_) return;
     const float fx = static_cast<float>(x);
     const float fy = static_cast<float>(y);
-    if (fx == gripStartX_ && fy == gripStartY_)
-        return;
+    if (fx == gripStartX_ && fy == gripStartY_) return;
     if (gripStartX_ > fx) {
         const float candidate = static_cast<float>(window_.geometry().width) - (gripStartX_ - fx);
-        if (candidate >= minimumWidth())
-            window_.setWidth(candidate);
+        if (candidate >= minimumWidth()) window_.setWidth(candidate);
     } else if (gripStartX_ < fx) {
         window_.setWidth(static_cast<float>(window_.geometry().width) + (fx - gripStartX_));
     }
     if (gripStartY_ > fy) {
         const float candidate = static_cast<float>(window_.geometry().height) - (gripStartY_ - fy);
-        if (candidate >= minimumHeight())
-            window_.setHeight(candidate);
+        if (candidate >= minimumHeight()) window_.setHeight(candidate);
     } else if (gripStartY_ < fy) {
         window_.setHeight(static_cast<float>(window_.geometry().height) + (fy - gripStartY_));
     }

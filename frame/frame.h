@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "twips.h"
@@ -29,8 +30,8 @@ enum class FramePart : std::size_t {
 };
 inline constexpr std::size_t kFramePartCount = static_cast<std::size_t>(FramePart::Count);
 
-// Where a part is and how it shows. Boxes use left, top, width, height; lines keep their two ends x1, y1, x2, y2
-// in the same four fields. All twips, relative to the window.
+// Where a part is and how it shows. Boxes use left, top, width, height; lines keep their two ends x1, y1, x2,
+// y2 in the same four fields. All twips, relative to the window.
 struct PartState {
     Twips left = 0, top = 0, width = 0, height = 0;
     bool visible = true;
@@ -52,8 +53,8 @@ struct WindowGeometry {
 };
 
 // What the frame needs of its window. Setting the width or the height lays the frame out again before it
-// returns; setting the left or the top does not. Suspending painting keeps the window mapped, so that it keeps
-// the pointer grab of a grip drag and the keyboard focus.
+// returns; setting the left or the top does not. Suspending painting keeps the window mapped, so that it
+// keeps the pointer grab of a grip drag and the keyboard focus.
 class FrameWindow {
 public:
     virtual ~FrameWindow() = default;
@@ -77,8 +78,8 @@ public:
 };
 
 // The frame's behaviour: the layout that follows the window's size, the caption buttons, the resize grip, and
-// the geometry the window had when it was first shown, which the restore button goes back to. Grip positions are
-// in twips relative to the grip, as its mouse events deliver them.
+// the geometry the window had when it was first shown, which the restore button goes back to. Grip positions
+// are in twips relative to the grip, as its mouse events deliver them.
 class Frame {
 public:
     // `parts` as the window is designed; the window is at least as wide as `title` needs and as high as
@@ -117,7 +118,8 @@ private:
     Twips minimumHeightAboveGrip_;
     WindowGeometry home_;
     bool gripHeld_ = false;
-    // Single precision, like the rest of the grip's arithmetic: a drag steps in the same increments at every size.
+    // Single precision, like the rest of the grip's arithmetic: a drag steps in the same increments at every
+    // size.
     float gripStartX_ = 0;
     float gripStartY_ = 0;
 };

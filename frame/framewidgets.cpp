@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "framewidgets.h"
 
 #include <QMouseEvent>
@@ -13,8 +14,12 @@ namespace zirk {
 
 namespace {
 
-Twips twipsX(const QMouseEvent* e) { return toTwips(1) * e->position().x(); }
-Twips twipsY(const QMouseEvent* e) { return toTwips(1) * e->position().y(); }
+Twips twipsX(const QMouseEvent* e) {
+    return toTwips(1) * e->position().x();
+}
+Twips twipsY(const QMouseEvent* e) {
+    return toTwips(1) * e->position().y();
+}
 
 QRect pixelRect(const PartState& part) {
     const int x = toPixels(part.left), y = toPixels(part.top);
@@ -52,23 +57,22 @@ bool holdsOpaquePixelsAsIs(QImage::Format format) {
 
 PictureControl::PictureControl(bool stretch, QWidget* parent) : QWidget(parent), stretch_(stretch) {
     // A stretched picture covers its whole widget without a hole, so what lies beneath need not be painted.
-    if (stretch_)
-        setAttribute(Qt::WA_OpaquePaintEvent);
+    if (stretch_) setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void PictureControl::setPicture(const QPixmap& picture) {
-    if (picture.cacheKey() == picture_.cacheKey())
-        return;
+    if (picture.cacheKey() == picture_.cacheKey()) return;
     picture_ = picture;
     forgetStretched();
     update();
 }
 
-void PictureControl::setPressedPicture(const QPixmap& picture) { pressedPicture_ = picture; }
+void PictureControl::setPressedPicture(const QPixmap& picture) {
+    pressedPicture_ = picture;
+}
 
 void PictureControl::setPressed(bool pressed) {
-    if (pressed == pressed_)
-        return;
+    if (pressed == pressed_) return;
     pressed_ = pressed;
     forgetStretched();
     update();
@@ -83,8 +87,7 @@ void PictureControl::forgetStretched() {
 
 void PictureControl::paintEvent(QPaintEvent* e) {
     const QPixmap& shown = picture();
-    if (shown.isNull())
-        return;
+    if (shown.isNull()) return;
     QPainter p(this);
     const bool smooth = scalesSmoothly(devicePixelRatioF());
     p.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
@@ -96,7 +99,8 @@ void PictureControl::paintEvent(QPaintEvent* e) {
     if (!smooth && paintStretchedRows(p, e->region(), shown, target)) return;
     // Stretching a large picture on every paint is what makes resizing slow; keep one copy per size.
     if (scaled_.size() != target) {
-        scaled_ = shown.scaled(target, Qt::IgnoreAspectRatio, smooth ? Qt::SmoothTransformation : Qt::FastTransformation);
+        scaled_ = shown.scaled(target, Qt::IgnoreAspectRatio,
+                               smooth ? Qt::SmoothTransformation : Qt::FastTransformation);
         scaled_.setDevicePixelRatio(devicePixelRatioF());
     }
     p.drawPixmap(0, 0, scaled_);
@@ -191,21 +195,17 @@ bool PictureControl::paintStretchedRows(QPainter& p, const QRegion& region, cons
 }
 
 void PictureControl::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton)
-        emit pressed(twipsX(e), twipsY(e));
+    if (e->button() == Qt::LeftButton) emit pressed(twipsX(e), twipsY(e));
 }
 
 void PictureControl::mouseMoveEvent(QMouseEvent* e) {
-    if (e->buttons() & Qt::LeftButton)
-        emit moved(twipsX(e), twipsY(e));
+    if (e->buttons() & Qt::LeftButton) emit moved(twipsX(e), twipsY(e));
 }
 
 void PictureControl::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton)
-        return;
+    if (e->button() != Qt::LeftButton) return;
     emit released();
-    if (rect().contains(e->position().toPoint()))
-        emit clicked();
+    if (rect().contains(e->position().toPoint())) emit clicked();
 }
 
 BorderLine::BorderLine(QColor colour, bool horizontal, QWidget* parent)
@@ -233,17 +233,14 @@ void BorderLine::paintEvent(QPaintEvent*) {
 void FrameWidgets::show(const Frame& frame) const {
     for (std::size_t i = 0; i < kFramePartCount; ++i) {
         QWidget* w = widgets_[i];
-        if (!w)
-            continue;
+        if (!w) continue;
         const PartState& part = frame[static_cast<FramePart>(i)];
         if (auto* line = qobject_cast<BorderLine*>(w))
             line->setEnds(part.left, part.top, part.width, part.height);
         else
             w->setGeometry(pixelRect(part));
-        if (auto* picture = qobject_cast<PictureControl*>(w))
-            picture->setPressed(part.pressed);
-        if (w->isVisibleTo(w->parentWidget()) != part.visible)
-            w->setVisible(part.visible);
+        if (auto* picture = qobject_cast<PictureControl*>(w)) picture->setPressed(part.pressed);
+        if (w->isVisibleTo(w->parentWidget()) != part.visible) w->setVisible(part.visible);
     }
 }
 

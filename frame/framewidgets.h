@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "frame.h"
@@ -12,14 +13,16 @@
 
 namespace zirk {
 
-// At a fractional scale factor no picture falls on whole device pixels: it is scaled smoothly there, so that its
-// edges stay even. At whole factors it is scaled exactly, pixel for pixel.
-inline bool scalesSmoothly(qreal devicePixelRatio) { return devicePixelRatio != std::floor(devicePixelRatio); }
+// At a fractional scale factor no picture falls on whole device pixels: it is scaled smoothly there, so that
+// its edges stay even. At whole factors it is scaled exactly, pixel for pixel.
+inline bool scalesSmoothly(qreal devicePixelRatio) {
+    return devicePixelRatio != std::floor(devicePixelRatio);
+}
 
-// A windowless picture, drawn at its own size or stretched over the widget; a caption button also has a picture
-// for while it is held. Only the left button presses it. Mouse positions go out in twips relative to the widget.
-// While the button is held the widget keeps the pointer, so moves and the release arrive here wherever the pointer
-// is.
+// A windowless picture, drawn at its own size or stretched over the widget; a caption button also has a
+// picture for while it is held. Only the left button presses it. Mouse positions go out in twips relative to
+// the widget. While the button is held the widget keeps the pointer, so moves and the release arrive here
+// wherever the pointer is.
 class PictureControl : public QWidget {
     Q_OBJECT
 public:
@@ -28,7 +31,9 @@ public:
     void setPressedPicture(const QPixmap& picture);
     void setPressed(bool pressed);
     // The picture showing now.
-    const QPixmap& picture() const { return pressed_ && !pressedPicture_.isNull() ? pressedPicture_ : picture_; }
+    const QPixmap& picture() const {
+        return pressed_ && !pressedPicture_.isNull() ? pressedPicture_ : picture_;
+    }
 
 signals:
     void pressed(zirk::Twips x, zirk::Twips y);
@@ -66,7 +71,8 @@ private:
     bool pressed_ = false;
 };
 
-// A one-pixel line between two points given in twips; like the platform's line it stops short of its end point.
+// A one-pixel line between two points given in twips; like the platform's line it stops short of its end
+// point.
 class BorderLine : public QWidget {
     Q_OBJECT
 public:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "titlebar.h"
 
 #include <QMouseEvent>
@@ -8,14 +9,15 @@ namespace zirk {
 
 TitleBarAgent::TitleBarAgent(QWidget& window) : QObject(&window), window_(window) {}
 
-void TitleBarAgent::watch(QWidget* titleWidget) { titleWidget->installEventFilter(this); }
+void TitleBarAgent::watch(QWidget* titleWidget) {
+    titleWidget->installEventFilter(this);
+}
 
 bool TitleBarAgent::eventFilter(QObject*, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         const auto* e = static_cast<QMouseEvent*>(event);
-        if (e->button() != Qt::LeftButton)
-            return true;
+        if (e->button() != Qt::LeftButton) return true;
         QWindow* handle = window_.windowHandle();
         if (handle && handle->startSystemMove()) {
             state_ = State::SystemMove;
@@ -33,8 +35,7 @@ bool TitleBarAgent::eventFilter(QObject*, QEvent* event) {
         }
         return true;
     case QEvent::MouseButtonRelease:
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-            state_ = State::Idle;
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) state_ = State::Idle;
         return true;
     case QEvent::MouseButtonDblClick:
         return true;

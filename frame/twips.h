@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cmath>
@@ -8,7 +9,11 @@ namespace zirk {
 using Twips = double;
 inline constexpr int kTwipsPerPixel = 15;
 
-inline int toPixels(Twips twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-inline constexpr Twips toTwips(int pixels) { return static_cast<Twips>(pixels) * kTwipsPerPixel; }
+inline int toPixels(Twips twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+inline constexpr Twips toTwips(int pixels) {
+    return static_cast<Twips>(pixels) * kTwipsPerPixel;
+}
 
 } // namespace zirk

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The maze loader against arbitrary bytes, handed out in arbitrary pieces.
 //
 // Input layout. The maze text comes first, so that a maze file on its own is already a meaningful input; the
@@ -16,8 +17,8 @@
 // streams byte by byte through a buffer of its own; the two share nothing but the rules.
 
 #include "fuzzcheck.h"
-#include "loader.h"
 #include "grid.h"
+#include "loader.h"
 
 #include <algorithm>
 #include <array>
@@ -63,8 +64,7 @@ public:
             return errorAtEnd_ ? -1 : 0;
         }
         std::size_t n = std::min(size, size_ - reads.delivered);
-        if (!chunks_.empty())
-            n = std::min(n, chunks_[next_++ % chunks_.size()]);
+        if (!chunks_.empty()) n = std::min(n, chunks_[next_++ % chunks_.size()]);
         std::memcpy(buf, data_ + reads.delivered, n);
         reads.delivered += n;
         return static_cast<long long>(n);
@@ -111,8 +111,7 @@ Expected pastTheLastRow(const std::uint8_t* text, std::size_t pos, std::size_t s
             return e;
         }
         ++pos;
-        if (pos < seen && text[pos] == '\n')
-            ++pos;
+        if (pos < seen && text[pos] == '\n') ++pos;
     }
     return e;
 }
@@ -148,14 +147,11 @@ Expected model(const std::uint8_t* text, std::size_t size, std::size_t seen, boo
         pos = end + 1;
         if (e.rows == kLimit) {
             e.consumed = std::min(pos, size);
-            if (cr)
-                e.lastRowEnd = pos;
-            if (cr && pos < size && text[pos] == '\n')
-                ++pos;
+            if (cr) e.lastRowEnd = pos;
+            if (cr && pos < size && text[pos] == '\n') ++pos;
             return pastTheLastRow(text, pos, std::max(seen, pos), e);
         }
-        if (cr && pos < size && text[pos] == '\n')
-            ++pos;
+        if (cr && pos < size && text[pos] == '\n') ++pos;
     }
     e.readError = errorAtEnd;
     e.consumed = size;
@@ -283,8 +279,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     MazeGrid maze;
     Picture reference{}; // all wall, as a fresh grid
-    if (prefill)
-        fillWithOpenCells(maze, reference, flags);
+    if (prefill) fillWithOpenCells(maze, reference, flags);
 
     if (twoLoads) {
         split %= textSize + 1;

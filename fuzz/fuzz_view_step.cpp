@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view and the step rule on any grid, from any position, under any sequence of commands.
 //
 // Input layout, front to back:
@@ -15,8 +16,8 @@
 // player; every step against the rule computed here from a copy of the grid.
 
 #include "fuzzcheck.h"
-#include "steps.h"
 #include "grid.h"
+#include "steps.h"
 #include "view.h"
 
 #include <array>
@@ -58,8 +59,7 @@ const std::array<Rgb, kShadeDepth> kShades = [] {
 
 ZIRK_UNTRACED bool isShade(Rgb c) {
     for (const Rgb& shade : kShades)
-        if (c == shade)
-            return true;
+        if (c == shade) return true;
     return false;
 }
 
@@ -171,8 +171,7 @@ struct Input {
     bool empty() const { return pos == size; }
     std::uint8_t byte() { return pos < size ? data[pos++] : 0; }
     int coordinate(int mode) {
-        if (mode < 3)
-            return -10 + byte() % 121;
+        if (mode < 3) return -10 + byte() % 121;
         std::uint32_t u = 0;
         for (int k = 0; k < 4; ++k)
             u |= static_cast<std::uint32_t>(byte()) << (8 * k);

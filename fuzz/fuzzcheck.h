@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What both fuzzers share: how a broken rule ends the run, the grid's bounds and what a digit stands for.
@@ -20,8 +21,7 @@ namespace zirk::fuzz {
 }
 
 ZIRK_UNTRACED inline void check(bool ok, const char* what) {
-    if (!ok)
-        fail(what);
+    if (!ok) fail(what);
 }
 
 constexpr int kLow = MazeGrid::kLow;

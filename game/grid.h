@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <array>
@@ -11,8 +12,7 @@ enum class Cell : std::uint8_t { Wall, Floor, Exit };
 
 // The cell one character of a maze file stands for.
 constexpr Cell cellFor(unsigned char c) {
-    if (c < '0' || c > '9' || c == '0')
-        return Cell::Wall;
+    if (c < '0' || c > '9' || c == '0') return Cell::Wall;
     return c == '2' ? Cell::Exit : Cell::Floor;
 }
 
@@ -50,16 +50,14 @@ public:
 
     // Cells beyond the edge are not written; the answer says whether this one was.
     bool set(long long x, long long y, Cell cell) {
-        if (!contains(x, y))
-            return false;
+        if (!contains(x, y)) return false;
         cells_[offset(x, y)] = cell;
         return true;
     }
 
     // Cells 1..count of row y from the characters of one line of a maze file: one range check for the line.
     bool setRow(long long y, const unsigned char* line, int count) {
-        if (count <= 0)
-            return true;
+        if (count <= 0) return true;
         Cell* out = row(y, count);
         if (!out) return false;
         for (int i = 0; i < count; ++i)

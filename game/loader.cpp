@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "loader.h"
 
 #include <algorithm>
@@ -45,14 +46,10 @@ OpenFailure failureOf(int error) {
 }
 
 OpenFailure failureOf(const struct stat& st) {
-    if (S_ISDIR(st.st_mode))
-        return OpenFailure::Folder;
-    if (S_ISFIFO(st.st_mode))
-        return OpenFailure::Fifo;
-    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
-        return OpenFailure::Device;
-    if (S_ISSOCK(st.st_mode))
-        return OpenFailure::Socket;
+    if (S_ISDIR(st.st_mode)) return OpenFailure::Folder;
+    if (S_ISFIFO(st.st_mode)) return OpenFailure::Fifo;
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return OpenFailure::Device;
+    if (S_ISSOCK(st.st_mode)) return OpenFailure::Socket;
     return OpenFailure::Other;
 }
 
@@ -84,23 +81,21 @@ FileSource::FileSource(const std::string& path) {
     size_ = st.st_size;
 }
 
-FileSource::~FileSource() { close(); }
+FileSource::~FileSource() {
+    close();
+}
 
 void FileSource::close() {
-    if (fd_ >= 0)
-        ::close(fd_);
+    if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
 }
 
 long long FileSource::read(char* buf, std::size_t size) {
-    if (fd_ < 0)
-        return -1;
+    if (fd_ < 0) return -1;
     for (;;) {
         const ssize_t n = ::read(fd_, buf, size);
-        if (n >= 0)
-            return n;
-        if (errno != EINTR)
-            return -1;
+        if (n >= 0) return n;
+        if (errno != EINTR) return -1;
     }
 }
 
@@ -115,20 +110,17 @@ public:
 
     // -1 at the end, -2 on an error.
     int peek() {
-        if (pos_ == len_ && !fill())
-            return failed_ ? -2 : -1;
+        if (pos_ == len_ && !fill()) return failed_ ? -2 : -1;
         return static_cast<unsigned char>(buf_[pos_]);
     }
     int get() {
         const int c = peek();
-        if (c >= 0)
-            ++pos_;
+        if (c >= 0) ++pos_;
         return c;
     }
     // The bytes already read and not yet taken; empty only at the end or after an error.
     std::string_view available() {
-        if (pos_ == len_ && !fill())
-            return {};
+        if (pos_ == len_ && !fill()) return {};
         return {buf_.data() + pos_, len_ - pos_};
     }
     void advance(std::size_t n) { pos_ += n; }
@@ -138,15 +130,15 @@ public:
 
 private:
     bool fill() {
-        if (done_)
-            return false;
-        // A file that fits the buffer is fetched whole, so that it costs one call. Otherwise a small first read:
-        // a maze fits in it, and a file that overflows on its first line costs no more.
+        if (done_) return false;
+        // A file that fits the buffer is fetched whole, so that it costs one call. Otherwise a small first
+        // read: a maze fits in it, and a file that overflows on its first line costs no more.
         std::size_t want = buf_.size();
         if (first_) {
             const long long whole = source_.sizeHint();
-            want = whole > 0 && static_cast<unsigned long long>(whole) <= buf_.size() ? static_cast<std::size_t>(whole)
-                                                                                      : kFirstRead;
+            want = whole > 0 && static_cast<unsigned long long>(whole) <= buf_.size()
+                       ? static_cast<std::size_t>(whole)
+                       : kFirstRead;
             first_ = false;
         }
         const long long n = source_.read(buf_.data(), want);
@@ -336,8 +328,8 @@ TakeLines takeLinesHere() {
 
 namespace {
 
-// Nothing past the last row can change the maze: only the bytes already read are looked at, to tell whether the
-// file went on with a row that was cut off.
+// Nothing past the last row can change the maze: only the bytes already read are looked at, to tell whether
+// the file went on with a row that was cut off.
 void lookPastTheLastRow(std::string_view rest, LoadResult& result) {
     for (std::size_t i = 0; i < rest.size();) {
         ++result.rows;
@@ -346,8 +338,7 @@ void lookPastTheLastRow(std::string_view rest, LoadResult& result) {
             return;
         }
         ++i;
-        if (i < rest.size() && rest[i] == '\n')
-            ++i;
+        if (i < rest.size() && rest[i] == '\n') ++i;
     }
 }
 
@@ -383,8 +374,7 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
             result.readError = true;
             return result;
         }
-        if (first == -1)
-            return result;
+        if (first == -1) return result;
         ++result.rows;
         // Empty lines, with CR LF or a lone CR, are passed over at once.
         if (first == '\r') {
@@ -409,24 +399,26 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
                 break; // the last line ends with the file
             }
             const void* cr = std::memchr(bytes.data(), '\r', bytes.size());
-            const std::size_t take = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data())
-                                        : bytes.size();
-            const std::size_t room = result.rows > kMaxCells ? 0 : static_cast<std::size_t>(kMaxCells - length);
+            const std::size_t take =
+                cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data()) : bytes.size();
+            const std::size_t room =
+                result.rows > kMaxCells ? 0 : static_cast<std::size_t>(kMaxCells - length);
             if (take > room) {
                 // A cell that would fall outside the grid: what fits is kept and the load ends here, without
                 // reading the rest of the line.
                 std::memcpy(line.data() + length, bytes.data(), room);
                 noteLineFeeds(bytes.data(), room);
                 length += static_cast<int>(room);
-                if (result.rows <= kMaxCells)
-                    maze.setRow(result.rows, line.data(), length);
+                if (result.rows <= kMaxCells) maze.setRow(result.rows, line.data(), length);
                 result.overflowed = true;
                 return result;
             }
             noteLineFeeds(bytes.data(), take);
             if (cr && length == 0) {
-                // The whole line lies in the buffer (as every line of a maze that fits it does): no copy needed.
-                maze.setRow(result.rows, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(take));
+                // The whole line lies in the buffer (as every line of a maze that fits it does): no copy
+                // needed.
+                maze.setRow(result.rows, reinterpret_cast<const unsigned char*>(bytes.data()),
+                            static_cast<int>(take));
                 stored = true;
             } else {
                 std::memcpy(line.data() + length, bytes.data(), take);
@@ -435,13 +427,11 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
             in.advance(take);
             if (cr) {
                 in.advance(1);
-                if (in.peek() == '\n')
-                    in.get();
+                if (in.peek() == '\n') in.get();
                 ended = true;
             }
         }
-        if (!stored)
-            maze.setRow(result.rows, line.data(), length);
+        if (!stored) maze.setRow(result.rows, line.data(), length);
         result.rowsKept = result.rows;
     }
 }
@@ -461,8 +451,7 @@ MazeRead readMazeFile(MazeFile& file) {
 void enterMaze(Game& game, MazeRead&& read, Canvas& canvas) {
     game.playerX = kStartColumn;
     game.playerY = kStartRow;
-    if (read.maze)
-        game.maze = *read.maze;
+    if (read.maze) game.maze = *read.maze;
     drawView(game, canvas);
 }
 

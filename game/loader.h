@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "grid.h"
@@ -40,8 +41,8 @@ public:
     bool isOpen() const override { return fd_ >= 0; }
     OpenFailure failure() const override { return failure_; }
     long long read(char* buf, std::size_t size) override;
-    // The size the file had when it was opened. It only sizes the first request: a file that grows while it is
-    // read is read until the system says the end.
+    // The size the file had when it was opened. It only sizes the first request: a file that grows while it
+    // is read is read until the system says the end.
     long long sizeHint() const override { return size_ > 0 ? size_ : -1; }
     void close();
 
@@ -52,15 +53,16 @@ private:
 };
 
 struct LoadResult {
-    long long rows = 0;       // lines started, including empty ones
-    bool overflowed = false;  // a line longer than 100 cells or a non-empty row past 100 ended the load
-    bool readError = false;   // the source failed before its end
-    long long rowsKept = 0;   // whole lines stored before the load ended
-    // The first line in which a line feed without a carriage return before it was read as a wall cell; 0 if none.
+    long long rows = 0;      // lines started, including empty ones
+    bool overflowed = false; // a line longer than 100 cells or a non-empty row past 100 ended the load
+    bool readError = false;  // the source failed before its end
+    long long rowsKept = 0;  // whole lines stored before the load ended
+    // The first line in which a line feed without a carriage return before it was read as a wall cell; 0 if
+    // none.
     long long firstLoneLineFeed = 0;
     OpenFailure openFailure = OpenFailure::None;
 
-    bool cancelled = false;   // the player gave up waiting for the file
+    bool cancelled = false; // the player gave up waiting for the file
 
     // A source that ended before its first byte.
     bool empty() const { return rows == 0 && !readError && !cancelled && openFailure == OpenFailure::None; }
@@ -70,9 +72,9 @@ struct LoadResult {
 
 // Reads a maze into the grid. Cells are only ever written, never cleared. Lines end with CR LF or a lone CR;
 // a lone LF is an ordinary cell. Loading stops at the first cell that does not fit in 100 x 100, or once the
-// 100th row is complete, without reading any further: whatever the source, a load reads at most 100 rows of 101
-// bytes, their line ends and one buffer. Past the 100th row only the bytes already read are looked at, to tell
-// whether the maze was cut.
+// 100th row is complete, without reading any further: whatever the source, a load reads at most 100 rows of
+// 101 bytes, their line ends and one buffer. Past the 100th row only the bytes already read are looked at, to
+// tell whether the maze was cut.
 LoadResult readMaze(ByteSource& source, MazeGrid& maze);
 
 // A maze file read into a grid of its own, away from the game, so that it can be read on any thread.
@@ -82,9 +84,9 @@ struct MazeRead {
 };
 MazeRead readMazeFile(MazeFile& file);
 
-// The game takes what was read: the player goes back to the start, a file that opened replaces the maze (so that
-// only what it holds is shown), and the view is redrawn, also when the file could not be opened, which leaves
-// the maze as it was.
+// The game takes what was read: the player goes back to the start, a file that opened replaces the maze (so
+// that only what it holds is shown), and the view is redrawn, also when the file could not be opened, which
+// leaves the maze as it was.
 void enterMaze(Game& game, MazeRead&& read, Canvas& canvas);
 
 // Both at once, on the calling thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "steps.h"
 
 namespace zirk {
@@ -28,8 +29,7 @@ Offset offsetOf(Command command) {
 } // namespace
 
 StepOutcome walk(Game& game, Command command, Canvas& canvas) {
-    if (command == Command::Quit)
-        return StepOutcome::Quit;
+    if (command == Command::Quit) return StepOutcome::Quit;
     const Offset d = offsetOf(command);
     // Widened, so that no arithmetic on a position near the edge can overflow before the grid answers.
     const long long x = static_cast<long long>(game.playerX) + d.dx;
@@ -39,8 +39,7 @@ StepOutcome walk(Game& game, Command command, Canvas& canvas) {
         game.playerY += d.dy;
     }
     drawView(game, canvas);
-    if (game.maze.at(game.playerX, game.playerY) != Cell::Exit)
-        return StepOutcome::Drawn;
+    if (game.maze.at(game.playerX, game.playerY) != Cell::Exit) return StepOutcome::Drawn;
     // The view has just covered the marker with the exit square; put it back on top.
     drawPlayerMarker(canvas);
     return StepOutcome::ExitReached;

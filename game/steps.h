@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "grid.h"
@@ -14,7 +15,8 @@ enum class StepOutcome {
     Quit,        // the program must end now
 };
 
-// Runs one command: a direction moves the player one cell unless a wall is there, and redraws the view either way.
+// Runs one command: a direction moves the player one cell unless a wall is there, and redraws the view either
+// way.
 StepOutcome walk(Game& game, Command command, Canvas& canvas);
 
 } // namespace zirk

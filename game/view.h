@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "colour.h"
@@ -5,7 +6,8 @@
 
 namespace zirk {
 
-// The view's only drawing operation: a box filled in one colour, both corners included, clipped to the canvas.
+// The view's only drawing operation: a box filled in one colour, both corners included, clipped to the
+// canvas.
 class Canvas {
 public:
     virtual ~Canvas() = default;

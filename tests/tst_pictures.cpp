@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the committed window pictures the way the program and the desktop
 // will read them: header fields parsed by hand, then QImage decoding.
 

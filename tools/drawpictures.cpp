@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // drawpictures OUTDIR
 //
 // Draws every picture the Zirk window uses (icon, caption buttons, title bar,

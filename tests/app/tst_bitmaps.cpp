@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's own picture reader against Qt's, on every picture the window uses, and on damaged copies of
 // them.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: what it asks for, and a maze named on it opened once the window shows.
 
 #include "commandline.h"
@@ -18,13 +19,17 @@ private slots:
         QTest::addColumn<bool>("play");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("printed"); // the start of what goes to standard output, or else to standard error
+        QTest::addColumn<QString>(
+            "printed"); // the start of what goes to standard output, or else to standard error
         QTest::newRow("nothing") << QStringList{} << true << 0 << QString() << QString();
         QTest::newRow("a file") << QStringList{"grand.dat"} << true << 0 << "grand.dat" << QString();
-        QTest::newRow("a file named like an option") << QStringList{"--", "-v"} << true << 0 << "-v" << QString();
-        QTest::newRow("help") << QStringList{"--help"} << false << 0 << QString() << "Utilisation : zirk [FICHIER]\n";
+        QTest::newRow("a file named like an option")
+            << QStringList{"--", "-v"} << true << 0 << "-v" << QString();
+        QTest::newRow("help") << QStringList{"--help"} << false << 0 << QString()
+                              << "Utilisation : zirk [FICHIER]\n";
         QTest::newRow("short help") << QStringList{"-h", "x.dat"} << false << 0 << QString() << "Utilisation";
-        QTest::newRow("version") << QStringList{"--version"} << false << 0 << QString() << "zirk " ZIRK_VERSION "\n";
+        QTest::newRow("version") << QStringList{"--version"} << false << 0 << QString()
+                                 << "zirk " ZIRK_VERSION "\n";
         QTest::newRow("an unknown option") << QStringList{"--plein-ecran"} << false << 2 << QString()
                                            << "zirk : option inconnue « plein-ecran »";
         QTest::newRow("two files") << QStringList{"a.dat", "b.dat"} << false << 2 << QString()
@@ -47,7 +52,8 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("told");
         QTest::newRow("a maze") << ZIRK_MAZES_DIR "/exemple.dat" << QStringList{};
-        QTest::newRow("a missing file") << "/nowhere/at/all.dat" << QStringList{"Le fichier « all.dat » n’existe pas."};
+        QTest::newRow("a missing file")
+            << "/nowhere/at/all.dat" << QStringList{"Le fichier « all.dat » n’existe pas."};
     }
     void aFileNamedAtStartIsOpenedOnceTheWindowShows() {
         QFETCH(QString, file);

@@ -1,5 +1,6 @@
-// The frame's controls driven through the real mouse path: the grip keeps the pointer until release, the caption
-// buttons act on release, and the title moves the window where the window system will not.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The frame's controls driven through the real mouse path: the grip keeps the pointer until release, the
+// caption buttons act on release, and the title moves the window where the window system will not.
 
 #include "fakes/windowfixture.h"
 
@@ -13,8 +14,7 @@ namespace {
 
 struct Fixture : WindowFixture {
     Fixture() {
-        if (!QTest::qWaitForWindowExposed(&window))
-            qWarning("the window was not exposed");
+        if (!QTest::qWaitForWindowExposed(&window)) qWarning("the window was not exposed");
     }
     bool shown(Control id) { return window.control(id)->isVisibleTo(&window); }
 };
@@ -201,8 +201,8 @@ private slots:
         Fixture f;
         const QRect before = f.window.geometry();
         QTest::mousePress(f.handle(), Qt::LeftButton, {}, press);
-        // Moves are reported relative to where the window is now: a window that follows the pointer sees it at
-        // the same place each time, one that stays put sees it walk away.
+        // Moves are reported relative to where the window is now: a window that follows the pointer sees it
+        // at the same place each time, one that stays put sees it walk away.
         QPoint pointer = press;
         for (int i = 0; i < 4; ++i) {
             QTest::mouseMove(f.handle(), pointer + QPoint(15, 10));

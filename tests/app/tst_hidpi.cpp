@@ -1,5 +1,6 @@
-// At a scale factor of 2 every unit of the view is exactly 2 x 2 device pixels of its own colour: no blur. At a
-// factor of 1.5 (the same program, run again) the pictures are scaled smoothly instead of unevenly.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// At a scale factor of 2 every unit of the view is exactly 2 x 2 device pixels of its own colour: no blur. At
+// a factor of 1.5 (the same program, run again) the pictures are scaled smoothly instead of unevenly.
 
 #include "fakes/windowfixture.h"
 
@@ -16,7 +17,8 @@ private slots:
     void initTestCase() { QVERIFY(qApp->devicePixelRatio() == 2.0 || qApp->devicePixelRatio() == 1.5); }
     void init() {
         const bool fractional = qApp->devicePixelRatio() == 1.5;
-        if (fractional != (QByteArray(QTest::currentTestFunction()) == "picturesScaleSmoothlyAtAFractionalFactor"))
+        if (fractional !=
+            (QByteArray(QTest::currentTestFunction()) == "picturesScaleSmoothlyAtAFractionalFactor"))
             QSKIP("for the other scale factor");
     }
 

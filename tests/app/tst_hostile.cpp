@@ -1,24 +1,25 @@
-// Files nobody should choose, chosen through "Ouvrir": the game neither hangs nor crashes, stays small, treats
-// each one by the ordinary loading rules, and says in one box what went wrong.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Files nobody should choose, chosen through "Ouvrir": the game neither hangs nor crashes, stays small,
+// treats each one by the ordinary loading rules, and says in one box what went wrong.
 
 #include "fakes/windowfixture.h"
 #include "loader.h"
 
 #include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <condition_variable>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <mutex>
-#include <functional>
 
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -69,8 +70,7 @@ class HeldFiles : public MazeFiles {
         long long read(char* buf, std::size_t size) override {
             std::unique_lock lock(gate_->mutex);
             gate_->opened.wait(lock, [this] { return gate_->released; });
-            if (sent_ || size < 8)
-                return 0;
+            if (sent_ || size < 8) return 0;
             std::memcpy(buf, "222\r\n222", 8);
             sent_ = true;
             return 8;
@@ -111,10 +111,21 @@ private slots:
         QByteArray junk;
         for (int i = 0; i < 4096; ++i)
             junk.append(char((i * 7919 + 13) % 256));
-        junk.replace(0, 6, QByteArray("\0" "1\r" "\0" "21", 6));
+        junk.replace(0, 6,
+                     QByteArray("\0"
+                                "1\r"
+                                "\0"
+                                "21",
+                                6));
         write(path("junk.dat"), junk);
-        write(path("utf8.dat"), QByteArray("\xEF\xBB\xBF" "0000\r\n0111\r\n"));
-        write(path("utf16.dat"), QByteArray("\xFF\xFE" "0\0" "1\0" "\r\0\n\0" "1\0", 12));
+        write(path("utf8.dat"), QByteArray("\xEF\xBB\xBF"
+                                           "0000\r\n0111\r\n"));
+        write(path("utf16.dat"), QByteArray("\xFF\xFE"
+                                            "0\0"
+                                            "1\0"
+                                            "\r\0\n\0"
+                                            "1\0",
+                                            12));
         QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("folder.dat")));
         QCOMPARE(mkfifo(path("fifo.dat").toLocal8Bit().constData(), 0600), 0);
         QVERIFY(QFile::link(path("nowhere.dat"), path("dangling.dat")));
@@ -146,27 +157,46 @@ private slots:
         QTest::addColumn<QList<int>>("cells"); // x, y, cell triples the grid must hold afterwards
         QTest::addColumn<QStringList>("told"); // what the box says, in that order; nothing: no box
         const int U = kUntouched;
-        // A file that opens replaces the maze, even when it holds nothing; one that cannot be opened leaves it.
-        QTest::newRow("empty") << "empty.dat" << QList<int>{1, 1, 0, 2, 2, 0} << QStringList{"« empty.dat » est vide."};
-        QTest::newRow("only carriage returns") << "crs.dat" << QList<int>{1, 1, 0, 100, 100, 0} << QStringList{};
-        QTest::newRow("binary junk with NUL bytes") << "junk.dat" << QList<int>{1, 1, 0, 2, 1, 1, 1, 2, 0, 2, 2, 2, 3, 2, 1} << QStringList{"« junk.dat » a été coupé : la ligne 2 a plus de 100 cases"};
-        QTest::newRow("UTF-8 with a byte-order mark") << "utf8.dat" << QList<int>{1, 1, 0, 3, 1, 0, 4, 1, 0, 2, 2, 1} << QStringList{};
-        QTest::newRow("UTF-16 with a byte-order mark") << "utf16.dat" << QList<int>{1, 1, 0, 5, 1, 1, 6, 1, 0, 1, 2, 0, 4, 2, 1} << QStringList{"fins de ligne LF : à la ligne 2", "« unix2dos utf16.dat »"};
-        QTest::newRow("a folder") << "folder.dat" << QList<int>{1, 1, U} << QStringList{"« folder.dat » est un dossier"};
-        QTest::newRow("a FIFO") << "fifo.dat" << QList<int>{1, 1, U} << QStringList{"« fifo.dat » est un tube nommé (FIFO)"};
-        QTest::newRow("a dangling link") << "dangling.dat" << QList<int>{1, 1, U} << QStringList{"« dangling.dat » n’existe pas."};
-        QTest::newRow("a link loop") << "loop-a.dat" << QList<int>{1, 1, U} << QStringList{"« loop-a.dat » est une boucle de liens symboliques"};
-        QTest::newRow("removed after it was chosen") << "removed.dat" << QList<int>{1, 1, U, 2, 2, U} << QStringList{"« removed.dat » n’existe pas."};
-        QTest::newRow("two gibibytes on one line") << "big.dat" << QList<int>{1, 1, 1, 100, 1, 1, 2, 2, 0} << QStringList{"la ligne 1 a plus de 100 cases, la lecture s’est arrêtée à la 101e"};
+        // A file that opens replaces the maze, even when it holds nothing; one that cannot be opened leaves
+        // it.
+        QTest::newRow("empty") << "empty.dat" << QList<int>{1, 1, 0, 2, 2, 0}
+                               << QStringList{"« empty.dat » est vide."};
+        QTest::newRow("only carriage returns")
+            << "crs.dat" << QList<int>{1, 1, 0, 100, 100, 0} << QStringList{};
+        QTest::newRow("binary junk with NUL bytes")
+            << "junk.dat" << QList<int>{1, 1, 0, 2, 1, 1, 1, 2, 0, 2, 2, 2, 3, 2, 1}
+            << QStringList{"« junk.dat » a été coupé : la ligne 2 a plus de 100 cases"};
+        QTest::newRow("UTF-8 with a byte-order mark")
+            << "utf8.dat" << QList<int>{1, 1, 0, 3, 1, 0, 4, 1, 0, 2, 2, 1} << QStringList{};
+        QTest::newRow("UTF-16 with a byte-order mark")
+            << "utf16.dat" << QList<int>{1, 1, 0, 5, 1, 1, 6, 1, 0, 1, 2, 0, 4, 2, 1}
+            << QStringList{"fins de ligne LF : à la ligne 2", "« unix2dos utf16.dat »"};
+        QTest::newRow("a folder") << "folder.dat" << QList<int>{1, 1, U}
+                                  << QStringList{"« folder.dat » est un dossier"};
+        QTest::newRow("a FIFO") << "fifo.dat" << QList<int>{1, 1, U}
+                                << QStringList{"« fifo.dat » est un tube nommé (FIFO)"};
+        QTest::newRow("a dangling link")
+            << "dangling.dat" << QList<int>{1, 1, U} << QStringList{"« dangling.dat » n’existe pas."};
+        QTest::newRow("a link loop") << "loop-a.dat" << QList<int>{1, 1, U}
+                                     << QStringList{"« loop-a.dat » est une boucle de liens symboliques"};
+        QTest::newRow("removed after it was chosen")
+            << "removed.dat" << QList<int>{1, 1, U, 2, 2, U} << QStringList{"« removed.dat » n’existe pas."};
+        QTest::newRow("two gibibytes on one line")
+            << "big.dat" << QList<int>{1, 1, 1, 100, 1, 1, 2, 2, 0}
+            << QStringList{"la ligne 1 a plus de 100 cases, la lecture s’est arrêtée à la 101e"};
         QTest::newRow("LF line ends") << "unix.dat" << QList<int>{1, 1, 0, 8, 1, 1, 2, 2, 0}
                                       << QStringList{"« unix.dat » a des fins de ligne LF : à la ligne 1"};
-        QTest::newRow("a row after the hundredth") << "tall.dat" << QList<int>{1, 100, 1, 1, 101, 0}
-                                                   << QStringList{"il a plus de 100 lignes, la lecture s’est arrêtée à la ligne 103"};
-        QTest::newRow("a socket") << "socket.dat" << QList<int>{1, 1, U} << QStringList{"« socket.dat » est une socket"};
-        QTest::newRow("a device") << "/dev/null" << QList<int>{1, 1, U} << QStringList{"« null » est un périphérique"};
+        QTest::newRow("a row after the hundredth")
+            << "tall.dat" << QList<int>{1, 100, 1, 1, 101, 0}
+            << QStringList{"il a plus de 100 lignes, la lecture s’est arrêtée à la ligne 103"};
+        QTest::newRow("a socket") << "socket.dat" << QList<int>{1, 1, U}
+                                  << QStringList{"« socket.dat » est une socket"};
+        QTest::newRow("a device") << "/dev/null" << QList<int>{1, 1, U}
+                                  << QStringList{"« null » est un périphérique"};
         QTest::newRow("a read error") << "/proc/self/mem" << QList<int>{1, 1, 0}
                                       << QStringList{"« mem » n’a pas pu être lu au-delà de la ligne 0"};
-        QTest::newRow("a clean maze") << ZIRK_MAZES_DIR "/exemple.dat" << QList<int>{2, 2, 1} << QStringList{};
+        QTest::newRow("a clean maze")
+            << ZIRK_MAZES_DIR "/exemple.dat" << QList<int>{2, 2, 1} << QStringList{};
     }
     void aHostileChoiceEndsLikeAnyUnreadableOrOddFile() {
         QFETCH(QString, file);
@@ -183,8 +213,7 @@ private slots:
         window.game().playerY = 40;
         const QString chosen = file.startsWith(QLatin1Char('/')) ? file : path(file.toUtf8().constData());
         chooser.answers.push_back(QFile::encodeName(chosen).toStdString());
-        if (file == "removed.dat")
-            chooser.afterChoice = [&] { QVERIFY(QFile::remove(path("removed.dat"))); };
+        if (file == "removed.dat") chooser.afterChoice = [&] { QVERIFY(QFile::remove(path("removed.dat"))); };
 
         QElapsedTimer timer;
         timer.start();
@@ -200,8 +229,7 @@ private slots:
         QCOMPARE(view.pixelColor(0, 0), QColor(0, 255, 0));
         QVERIFY2(peakRssKiB() < 100 * 1024, qPrintable(QString::number(peakRssKiB())));
         QCOMPARE(f.box.texts.size(), told.isEmpty() ? 0 : 1);
-        if (told.isEmpty())
-            return;
+        if (told.isEmpty()) return;
         QCOMPARE(f.box.captions, QStringList{QStringLiteral("Zirk pour Windows")});
         qsizetype from = 0;
         for (const QString& part : told) {
@@ -235,8 +263,7 @@ private slots:
         QTimer watch;
         connect(&watch, &QTimer::timeout, &window, [&] {
             auto* waiting = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!waiting || shownAfter >= 0)
-                return;
+            if (!waiting || shownAfter >= 0) return;
             said = waiting->text();
             shownAfter = clock.elapsed();
             if (cancel)
@@ -251,8 +278,10 @@ private slots:
         QCOMPARE(said, QStringLiteral("Lecture de « held.dat »…"));
         QCOMPARE(QPoint(window.game().playerX, window.game().playerY), QPoint(2, 2));
         QCOMPARE(window.game().maze.at(2, 2), cancel ? Cell::Floor : Cell::Exit);
-        QCOMPARE(box.texts, cancel ? QStringList{"La lecture de « held.dat » a été annulée : le labyrinthe affiché reste."}
-                                   : QStringList{});
+        QCOMPARE(box.texts,
+                 cancel
+                     ? QStringList{"La lecture de « held.dat » a été annulée : le labyrinthe affiché reste."}
+                     : QStringList{});
         // A read given up on may still end later; what it read is dropped.
         files.release();
         QTest::qWait(50);
@@ -274,8 +303,7 @@ private slots:
             CuttingSource(FileSource& f, QString p) : file(f), path(std::move(p)) {}
             long long read(char* buf, std::size_t size) override {
                 const long long n = file.read(buf, size);
-                if (++reads == 1)
-                    QFile::resize(path, 204);
+                if (++reads == 1) QFile::resize(path, 204);
                 return n;
             }
         } source(file, path("cut.dat"));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as it starts: every control from the window description, start-up centring, the frame
 // laid out for the window's size, and which control a click lands on.
 

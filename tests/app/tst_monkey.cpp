@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long run of random events on the whole window. After each one the rules must still hold: a step moves the
-// player by at most one cell and never onto a wall, an open puts the player on the start, and the frame matches
-// the layout for the window's current size.
+// player by at most one cell and never onto a wall, an open puts the player on the start, and the frame
+// matches the layout for the window's current size.
 //
 // ZIRK_MONKEY_EVENTS sets the length of the run (default 3000) and ZIRK_MONKEY_START the random start value
 // (default 1), so a failing run can be replayed exactly.
@@ -49,20 +50,20 @@ class TestMonkey : public QObject {
             bytes.append(alphabet[pick(0, int(sizeof alphabet) - 2)]);
         const QString path = dir_.filePath(QStringLiteral("m%1.dat").arg(files_++ % 8));
         QFile f(path);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(bytes);
+        if (f.open(QIODevice::WriteOnly)) f.write(bytes);
         return QFile::encodeName(path).toStdString();
     }
 
     void key() {
-        static const QString texts[] = {"8", "6", "4", "2", "8", "6", "4", "2", "5", "a", "\u00e9", "\u0666", "\r", " ", "q", "Q"};
+        static const QString texts[] = {"8", "6", "4",      "2",      "8",  "6", "4", "2",
+                                        "5", "a", "\u00e9", "\u0666", "\r", " ", "q", "Q"};
         const QString text = texts[pick(0, int(std::size(texts)) - 1)];
         const bool keypad = pick(0, 1);
-        const int code = text.size() == 1 && text[0].isDigit() ? Qt::Key_0 + text[0].digitValue() : Qt::Key_unknown;
+        const int code =
+            text.size() == 1 && text[0].isDigit() ? Qt::Key_0 + text[0].digitValue() : Qt::Key_unknown;
         QKeyEvent press(QEvent::KeyPress, pick(0, 6) == 0 ? Qt::Key_Left : code,
                         keypad ? Qt::KeypadModifier : Qt::NoModifier, text);
-        if (QWidget* focus = QApplication::focusWidget())
-            QApplication::sendEvent(focus, &press);
+        if (QWidget* focus = QApplication::focusWidget()) QApplication::sendEvent(focus, &press);
     }
 
     void gripDrag() {
@@ -88,8 +89,7 @@ class TestMonkey : public QObject {
         } else if (roll < 70) {
             window_->control(focusable[pick(0, 4)])->setFocus(Qt::MouseFocusReason);
         } else if (roll < 73) {
-            if (pick(0, 3) > 0)
-                f_->chooser.answers.push_back(randomMaze());
+            if (pick(0, 3) > 0) f_->chooser.answers.push_back(randomMaze());
             QTest::mouseClick(handle(), Qt::LeftButton, {}, centre(Control::OpenButton));
         } else if (roll < 80) {
             window_->resize(pick(1, 1400), pick(1, 900)); // as the window system would
@@ -114,7 +114,9 @@ class TestMonkey : public QObject {
         const double w = toTwips(window_->width()), h = toTwips(window_->height());
         const auto px = [](double t) { return toPixels(t); };
         // A line covers the pixels from its start toward its end, the end itself left out.
-        const auto span = [](int from, int to) { return to >= from ? std::pair{from, to - from} : std::pair{to + 1, from - to}; };
+        const auto span = [](int from, int to) {
+            return to >= from ? std::pair{from, to - from} : std::pair{to + 1, from - to};
+        };
         const auto [l4y, l4h] = span(0, px(h - 180));
         const auto [l1x, l1w] = span(-4, px(w - 180));
         const QRect expect[][2] = {
@@ -133,9 +135,16 @@ class TestMonkey : public QObject {
         for (const auto& [actual, wanted] : expect)
             if (actual != wanted)
                 return QStringLiteral("at %1x%2: %3,%4 %5x%6 instead of %7,%8 %9x%10")
-                    .arg(window_->width()).arg(window_->height())
-                    .arg(actual.x()).arg(actual.y()).arg(actual.width()).arg(actual.height())
-                    .arg(wanted.x()).arg(wanted.y()).arg(wanted.width()).arg(wanted.height());
+                    .arg(window_->width())
+                    .arg(window_->height())
+                    .arg(actual.x())
+                    .arg(actual.y())
+                    .arg(actual.width())
+                    .arg(actual.height())
+                    .arg(wanted.x())
+                    .arg(wanted.y())
+                    .arg(wanted.width())
+                    .arg(wanted.height());
         if (h >= 360 && window_->control(Control::Background)->geometry() != QRect(0, 24, px(w), px(h - 360)))
             return QStringLiteral("background at %1x%2").arg(window_->width()).arg(window_->height());
         return {};

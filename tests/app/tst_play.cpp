@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game played on the whole window, with the dialog, the message box and the end of the program replaced.
 
 #include "fakes/windowfixture.h"
@@ -19,8 +20,7 @@ const std::string kMazes = ZIRK_MAZES_DIR;
 struct Fixture : WindowFixture {
     Fixture() {
         QApplication::setActiveWindow(&window);
-        if (!QTest::qWaitForWindowActive(&window))
-            qWarning("the window did not become active");
+        if (!QTest::qWaitForWindowActive(&window)) qWarning("the window did not become active");
     }
     void open(const std::string& path) {
         chooser.answers.push_back(path);
@@ -161,12 +161,14 @@ private slots:
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QPoint>("after");
-        QTest::newRow("keypad 6 with Num Lock") << int(Qt::Key_6) << int(Qt::KeypadModifier) << "6" << QPoint(3, 2);
+        QTest::newRow("keypad 6 with Num Lock")
+            << int(Qt::Key_6) << int(Qt::KeypadModifier) << "6" << QPoint(3, 2);
         QTest::newRow("right arrow") << int(Qt::Key_Right) << 0 << "" << QPoint(3, 2);
         QTest::newRow("keypad 6 without Num Lock")
             << int(Qt::Key_Right) << int(Qt::KeypadModifier) << "" << QPoint(3, 2);
         QTest::newRow("6 with Alt") << int(Qt::Key_6) << int(Qt::AltModifier) << "6" << QPoint(2, 2);
-        QTest::newRow("right arrow with Ctrl") << int(Qt::Key_Right) << int(Qt::ControlModifier) << "" << QPoint(2, 2);
+        QTest::newRow("right arrow with Ctrl")
+            << int(Qt::Key_Right) << int(Qt::ControlModifier) << "" << QPoint(2, 2);
         QTest::newRow("q with Alt") << int(Qt::Key_Q) << int(Qt::AltModifier) << "q" << QPoint(2, 2);
         QTest::newRow("function key") << int(Qt::Key_F6) << 0 << "" << QPoint(2, 2);
         QTest::newRow("a letter") << int(Qt::Key_D) << 0 << "d" << QPoint(2, 2);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real dialog and message box, answered from a timer while they run modally.
 
 #include "controls.h"
@@ -6,7 +7,6 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
-#include <QStyle>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -15,15 +15,16 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
 
+#include <memory>
 #include <sys/inotify.h>
 #include <unistd.h>
-#include <memory>
 
 using namespace zirk;
 
@@ -73,10 +74,14 @@ private slots:
     void theFilterReadsAsTheDialogWantsIt_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("one pair") << "Fichiers Data|*.dat" << "Fichiers Data (*.dat)";
-        QTest::newRow("two pairs") << "Fichiers Data|*.dat|Tous|*.*" << "Fichiers Data (*.dat);;Tous (*.*)";
-        QTest::newRow("several patterns") << "Textes|*.txt;*.dat" << "Textes (*.txt *.dat)";
-        QTest::newRow("a dangling description is dropped") << "Fichiers Data|*.dat|Autres" << "Fichiers Data (*.dat)";
+        QTest::newRow("one pair") << "Fichiers Data|*.dat"
+                                  << "Fichiers Data (*.dat)";
+        QTest::newRow("two pairs") << "Fichiers Data|*.dat|Tous|*.*"
+                                   << "Fichiers Data (*.dat);;Tous (*.*)";
+        QTest::newRow("several patterns") << "Textes|*.txt;*.dat"
+                                          << "Textes (*.txt *.dat)";
+        QTest::newRow("a dangling description is dropped") << "Fichiers Data|*.dat|Autres"
+                                                           << "Fichiers Data (*.dat)";
     }
     void theFilterReadsAsTheDialogWantsIt() {
         QFETCH(QString, stored);
@@ -106,11 +111,13 @@ private slots:
         QCOMPARE(accept, QStringLiteral("&Ouvrir"));
         QCOMPARE(reject, QStringLiteral("Annuler"));
         QCOMPARE(column, QStringLiteral("Nom"));
-        QCOMPARE(filters, QStringList({QStringLiteral("Fichiers Data (*.dat)"), QStringLiteral("Tous les fichiers (*)")}));
+        QCOMPARE(filters, QStringList({QStringLiteral("Fichiers Data (*.dat)"),
+                                       QStringLiteral("Tous les fichiers (*)")}));
         QCOMPARE(start, QDir::currentPath());
     }
 
-    // Watched with inotify: listing a folder opens the folder, but guessing a type from a file's start opens it.
+    // Watched with inotify: listing a folder opens the folder, but guessing a type from a file's start opens
+    // it.
     void theDialogOpensNoFileItLists() {
         QTemporaryDir dir;
         write(dir.filePath(QStringLiteral("maze.dat")), "0000\r\n0110\r\n");
@@ -119,7 +126,8 @@ private slots:
         write(dir.filePath(QStringLiteral("notes.txt")), "text\n");
         const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         QVERIFY(watch >= 0);
-        QVERIFY(inotify_add_watch(watch, QFile::encodeName(dir.path()).constData(), IN_OPEN | IN_ACCESS) >= 0);
+        QVERIFY(inotify_add_watch(watch, QFile::encodeName(dir.path()).constData(), IN_OPEN | IN_ACCESS) >=
+                0);
         DialogFileChooser chooser(qtFilter(row(Control::FileDialog).filter));
         whenModal([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
@@ -135,8 +143,7 @@ private slots:
         for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
             for (char* p = buffer; p < buffer + n;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(p);
-                if (event->len > 0)
-                    opened << QString::fromUtf8(event->name);
+                if (event->len > 0) opened << QString::fromUtf8(event->name);
                 p += sizeof(inotify_event) + event->len;
             }
         }
@@ -188,7 +195,8 @@ private slots:
             width = message->width();
             QTest::keyClick(message, Qt::Key_Return);
         });
-        box.tell(nullptr, QStringLiteral("Vous avez trouv\u00e9e la sortie"), QStringLiteral("Zirk pour Windows"));
+        box.tell(nullptr, QStringLiteral("Vous avez trouv\u00e9e la sortie"),
+                 QStringLiteral("Zirk pour Windows"));
         QCOMPARE(title, QStringLiteral("Zirk pour Windows"));
         QCOMPARE(text, QStringLiteral("Vous avez trouv\u00e9e la sortie"));
         QCOMPARE(buttons, 1);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A window for the frame's handlers that only remembers: its geometry in twips, whether it is minimised, and
@@ -25,8 +26,11 @@ struct Geometry {
 
 // Found by QCOMPARE through argument-dependent lookup, so a failing comparison prints both rectangles.
 inline char* toString(const Geometry& g) {
-    return QTest::toString(
-        QStringLiteral("Geometry(left %1, top %2, %3 x %4)").arg(g.left).arg(g.top).arg(g.width).arg(g.height));
+    return QTest::toString(QStringLiteral("Geometry(left %1, top %2, %3 x %4)")
+                               .arg(g.left)
+                               .arg(g.top)
+                               .arg(g.width)
+                               .arg(g.height));
 }
 
 class FakeFrameWindow : public FrameWindow {
@@ -47,7 +51,9 @@ public:
     std::function<void(const QString&)> onCall;
 
     bool minimized() const override { return isMinimised; }
-    WindowGeometry geometry() const override { return {current.left, current.top, current.width, current.height}; }
+    WindowGeometry geometry() const override {
+        return {current.left, current.top, current.width, current.height};
+    }
     double screenWidth() const override { return screenW; }
     double screenHeight() const override { return screenH; }
 
@@ -79,7 +85,8 @@ public:
     }
     void processEvents() override { log(QStringLiteral("processEvents")); }
     void close() override { log(QStringLiteral("unload")); }
-    // Counted apart from the calls: it says nothing about the window and would clutter every expected sequence.
+    // Counted apart from the calls: it says nothing about the window and would clutter every expected
+    // sequence.
     void partsChanged() override { ++partsChangedCount; }
 
 private:
@@ -87,14 +94,12 @@ private:
 
     void log(const QString& call) {
         calls.append(call);
-        if (onCall)
-            onCall(call);
+        if (onCall) onCall(call);
     }
 
     void layout() {
         log(QStringLiteral("layout"));
-        if (frame)
-            frame->relayout();
+        if (frame) frame->relayout();
     }
 };
 

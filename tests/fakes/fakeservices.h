@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "services.h"
@@ -19,14 +20,12 @@ class FakeChooser : public FileChooser {
 public:
     std::optional<std::string> chooseMaze(QWidget*) override {
         ++calls;
-        if (answers.empty())
-            return std::nullopt;
+        if (answers.empty()) return std::nullopt;
         auto answer = answers.front();
         answers.erase(answers.begin());
         chosen += answer.has_value();
         // Something another program might do between the choice and the read.
-        if (afterChoice)
-            afterChoice();
+        if (afterChoice) afterChoice();
         return answer;
     }
     std::function<void()> afterChoice;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Canvases for tests: one that remembers every box it was asked to fill, one that paints them into pixels.

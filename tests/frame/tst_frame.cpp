@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls.h"
 #include "fakes/fakeframewindow.h"
 #include "frame.h"
@@ -24,7 +25,8 @@ const Geometry kHome{5600, 2760, 8000, 6000};
 // The frame as the application wires it: the window runs the frame's layout, the frame drives the window.
 struct Rig {
     FakeFrameWindow window;
-    Frame frame{window, designedFrame(), QString::fromUtf8(kApplicationTitle), row(Control::TitleStrip).height};
+    Frame frame{window, designedFrame(), QString::fromUtf8(kApplicationTitle),
+                row(Control::TitleStrip).height};
 
     explicit Rig(Geometry start = kDesigned) : window({0, 0, kHome.width, kHome.height}) {
         window.frame = &frame;
@@ -45,15 +47,27 @@ enum Field { Left = 1, Top = 2, Width = 4, Height = 8 };
 // What the layout is allowed to change; every other field of every part must stay as the design has it.
 int layoutFields(FramePart part) {
     switch (part) {
-    case FramePart::TitlePicture: case FramePart::Separator: case FramePart::TitleText: case FramePart::TopLine:
+    case FramePart::TitlePicture:
+    case FramePart::Separator:
+    case FramePart::TitleText:
+    case FramePart::TopLine:
         return Width;
-    case FramePart::Background: return Width | Height;
-    case FramePart::Grip: return Left | Top;
-    case FramePart::MinimiseButton: case FramePart::MaximiseButton: case FramePart::RestoreButton: return Left;
-    case FramePart::BottomLine: return Top | Width | Height;
-    case FramePart::LeftLine: return Top;
-    case FramePart::RightLine: return Left | Width | Height;
-    default: return 0;
+    case FramePart::Background:
+        return Width | Height;
+    case FramePart::Grip:
+        return Left | Top;
+    case FramePart::MinimiseButton:
+    case FramePart::MaximiseButton:
+    case FramePart::RestoreButton:
+        return Left;
+    case FramePart::BottomLine:
+        return Top | Width | Height;
+    case FramePart::LeftLine:
+        return Top;
+    case FramePart::RightLine:
+        return Left | Width | Height;
+    default:
+        return 0;
     }
 }
 
@@ -84,7 +98,9 @@ FrameParts partsOf(const Frame& frame) {
     return parts;
 }
 
-QStringList layoutCalls() { return {"layout", "hide", "show"}; }
+QStringList layoutCalls() {
+    return {"layout", "hide", "show"};
+}
 
 } // namespace
 
@@ -163,25 +179,26 @@ private slots:
 
         QTest::newRow("as designed") << 7545.0 << 5895.0 << false << 5535.0 << QPointF(7365, 5715) << 7245.0
                                      << 6945.0 << 6645.0 << 7545.0 << 5885.0;
-        QTest::newRow("as wide as the design canvas") << 11220.0 << 3180.0 << false << 2820.0 << QPointF(11040, 3000)
-                                                      << 10920.0 << 10620.0 << 10320.0 << 11220.0 << 3170.0;
+        QTest::newRow("as wide as the design canvas")
+            << 11220.0 << 3180.0 << false << 2820.0 << QPointF(11040, 3000) << 10920.0 << 10620.0 << 10320.0
+            << 11220.0 << 3170.0;
         QTest::newRow("grip shown: the grey lines stop at it")
-            << 7545.0 << 5895.0 << true << 5535.0 << QPointF(7365, 5715) << 7245.0 << 6945.0 << 6645.0 << 7365.0
-            << 5715.0;
+            << 7545.0 << 5895.0 << true << 5535.0 << QPointF(7365, 5715) << 7245.0 << 6945.0 << 6645.0
+            << 7365.0 << 5715.0;
         QTest::newRow("exactly the title bar high") << 7545.0 << 360.0 << false << 0.0 << QPointF(7365, 180)
                                                     << 7245.0 << 6945.0 << 6645.0 << 7545.0 << 350.0;
         QTest::newRow("lower than the title bar: the background keeps its height")
-            << 7545.0 << 300.0 << false << 5535.0 << QPointF(7365, 120) << 7245.0 << 6945.0 << 6645.0 << 7545.0
-            << 290.0;
-        QTest::newRow("narrower than the caption buttons") << 600.0 << 5895.0 << false << 5535.0
-                                                           << QPointF(420, 5715) << 300.0 << 0.0 << -300.0 << 600.0
-                                                           << 5885.0;
+            << 7545.0 << 300.0 << false << 5535.0 << QPointF(7365, 120) << 7245.0 << 6945.0 << 6645.0
+            << 7545.0 << 290.0;
+        QTest::newRow("narrower than the caption buttons")
+            << 600.0 << 5895.0 << false << 5535.0 << QPointF(420, 5715) << 300.0 << 0.0 << -300.0 << 600.0
+            << 5885.0;
         QTest::newRow("narrower than one button") << 240.0 << 5895.0 << false << 5535.0 << QPointF(60, 5715)
                                                   << -60.0 << -360.0 << -660.0 << 240.0 << 5885.0;
-        QTest::newRow("tiny with the grip shown") << 240.0 << 100.0 << true << 5535.0 << QPointF(60, -80) << -60.0
-                                                  << -360.0 << -660.0 << 60.0 << -80.0;
-        QTest::newRow("no size at all") << 0.0 << 0.0 << false << 5535.0 << QPointF(-180, -180) << -300.0 << -600.0
-                                        << -900.0 << 0.0 << -10.0;
+        QTest::newRow("tiny with the grip shown") << 240.0 << 100.0 << true << 5535.0 << QPointF(60, -80)
+                                                  << -60.0 << -360.0 << -660.0 << 60.0 << -80.0;
+        QTest::newRow("no size at all") << 0.0 << 0.0 << false << 5535.0 << QPointF(-180, -180) << -300.0
+                                        << -600.0 << -900.0 << 0.0 << -10.0;
     }
     void layoutFollowsTheWindowSize() {
         QFETCH(double, w);
@@ -195,7 +212,8 @@ private slots:
         rig.layOutAt(w, h);
 
         QCOMPARE(rig.window.calls, QStringList({"hide", "show"}));
-        for (FramePart id : {FramePart::TitlePicture, FramePart::Separator, FramePart::TitleText, FramePart::Background})
+        for (FramePart id :
+             {FramePart::TitlePicture, FramePart::Separator, FramePart::TitleText, FramePart::Background})
             QCOMPARE(rig[id].width, w);
         QTEST(rig[FramePart::Background].height, "backgroundHeight");
         QTEST(QPointF(rig[FramePart::Grip].left, rig[FramePart::Grip].top), "grip");
@@ -222,7 +240,9 @@ private slots:
     void layoutIsDoneWhileTheWindowIsHidden() {
         Rig rig;
         QList<double> backgroundWidths;
-        rig.window.onCall = [&](const QString&) { backgroundWidths.append(rig[FramePart::Background].width); };
+        rig.window.onCall = [&](const QString&) {
+            backgroundWidths.append(rig[FramePart::Background].width);
+        };
         rig.layOutAt(9000, 7000);
         QCOMPARE(rig.window.calls, QStringList({"hide", "show"}));
         QCOMPARE(backgroundWidths, QList<double>({row(Control::Background).width, 9000}));
@@ -265,7 +285,8 @@ private slots:
                                   << QStringList({"processEvents", "minimize"});
         QTest::newRow("maximise") << CaptionButton{FramePart::MaximiseButton}
                                   << QStringList({"hide", "top=0", "left=0", "width=19200"}) + layoutCalls() +
-                                         QStringList({"height=11100"}) + layoutCalls() + QStringList({"show"});
+                                         QStringList({"height=11100"}) + layoutCalls() +
+                                         QStringList({"show"});
         QTest::newRow("restore") << CaptionButton{FramePart::RestoreButton}
                                  << QStringList({"hide", "width=8000"}) + layoutCalls() +
                                         QStringList({"height=6000"}) + layoutCalls() +
@@ -295,8 +316,7 @@ private slots:
         Rig rig;
         bool pressedWhileProcessing = true;
         rig.window.onCall = [&](const QString& call) {
-            if (call == "processEvents")
-                pressedWhileProcessing = rig[FramePart::MinimiseButton].pressed;
+            if (call == "processEvents") pressedWhileProcessing = rig[FramePart::MinimiseButton].pressed;
         };
         rig.frame.pressCaptionButton(FramePart::MinimiseButton);
         rig.frame.releaseCaptionButton(FramePart::MinimiseButton);
@@ -370,9 +390,12 @@ private slots:
 
     void holdingTheGripHidesTheFramePicturesAndReleasingShowsThemAll() {
         Rig rig;
-        const QList<FramePart> framePictures{FramePart::TitlePicture, FramePart::CloseButton, FramePart::Separator, FramePart::Background,
-                                       FramePart::MinimiseButton, FramePart::MaximiseButton, FramePart::RestoreButton, FramePart::Icon};
-        QVERIFY(!rig[FramePart::MinimiseButton].visible && !rig[FramePart::MaximiseButton].visible && !rig[FramePart::RestoreButton].visible);
+        const QList<FramePart> framePictures{FramePart::TitlePicture,   FramePart::CloseButton,
+                                             FramePart::Separator,      FramePart::Background,
+                                             FramePart::MinimiseButton, FramePart::MaximiseButton,
+                                             FramePart::RestoreButton,  FramePart::Icon};
+        QVERIFY(!rig[FramePart::MinimiseButton].visible && !rig[FramePart::MaximiseButton].visible &&
+                !rig[FramePart::RestoreButton].visible);
         FrameParts expected = partsOf(rig.frame);
 
         rig.frame.pressGrip(90, 90);
@@ -389,7 +412,8 @@ private slots:
         QVERIFY(rig.window.calls.isEmpty());
     }
 
-    // Pointer positions are relative to the grip where it is at the time; the window moves the grip as it grows.
+    // Pointer positions are relative to the grip where it is at the time; the window moves the grip as it
+    // grows.
     void draggingTheGripResizesTheWindow_data() {
         QTest::addColumn<Geometry>("start");
         QTest::addColumn<QList<QPointF>>("moves");
@@ -402,13 +426,14 @@ private slots:
         QTest::newRow("left shrinks the width") << kDesigned << moves({{40, 90}}) << sized(7495, 5895);
         QTest::newRow("up shrinks the height") << kDesigned << moves({{90, -10}}) << sized(7545, 5795);
         QTest::newRow("diagonally changes both") << kDesigned << moves({{190, 30}}) << sized(7645, 5835);
-        QTest::newRow("down to exactly the narrowest") << sized(3260, 5895) << moves({{-10, 90}})
-                                                       << sized(3160, 5895);
+        QTest::newRow("down to exactly the narrowest")
+            << sized(3260, 5895) << moves({{-10, 90}}) << sized(3160, 5895);
         QTest::newRow("narrower than allowed is dropped")
             << sized(3200, 5895) << moves({{49, 90}}) << sized(3200, 5895);
-        QTest::newRow("down to exactly the lowest") << sized(7545, 640) << moves({{90, -10}}) << sized(7545, 540);
-        QTest::newRow("lower than allowed is dropped") << sized(7545, 640) << moves({{90, -11}})
-                                                       << sized(7545, 640);
+        QTest::newRow("down to exactly the lowest")
+            << sized(7545, 640) << moves({{90, -10}}) << sized(7545, 540);
+        QTest::newRow("lower than allowed is dropped")
+            << sized(7545, 640) << moves({{90, -11}}) << sized(7545, 640);
         QTest::newRow("a dropped width still lets the height change")
             << sized(3200, 5895) << moves({{40, 190}}) << sized(3200, 5995);
         QTest::newRow("a dropped height still lets the width change")
@@ -416,7 +441,8 @@ private slots:
         QTest::newRow("a step past the narrowest is dropped, not clamped")
             << sized(3200, 5895) << moves({{60, 90}, {70, 90}}) << sized(3170, 5895);
         QTest::newRow("far beyond the screen") << kDesigned << moves({{30090, 20090}}) << sized(37545, 25895);
-        QTest::newRow("from left of and above the grip") << kDesigned << moves({{-500, -300}}) << sized(6955, 5505);
+        QTest::newRow("from left of and above the grip")
+            << kDesigned << moves({{-500, -300}}) << sized(6955, 5505);
         QTest::newRow("steps add up from the press point")
             << kDesigned << moves({{190, 90}, {190, 90}, {90, 190}}) << sized(7745, 5995);
         QTest::newRow("back at the press point after a step changes nothing more")
@@ -439,11 +465,15 @@ private slots:
         QTest::addColumn<QPointF>("to");
         QTest::addColumn<QStringList>("expectedCalls");
         QTest::newRow("diagonal") << QPointF(190, 190)
-                                  << QStringList({"width=7645", "layout", "height=5995", "layout", "processEvents"});
-        QTest::newRow("diagonal back") << QPointF(-10, -10)
-                                       << QStringList({"width=7445", "layout", "height=5795", "layout", "processEvents"});
-        QTest::newRow("sideways") << QPointF(190, 90) << QStringList({"width=7645", "layout", "processEvents"});
-        QTest::newRow("upwards") << QPointF(90, -10) << QStringList({"height=5795", "layout", "processEvents"});
+                                  << QStringList(
+                                         {"width=7645", "layout", "height=5995", "layout", "processEvents"});
+        QTest::newRow("diagonal back")
+            << QPointF(-10, -10)
+            << QStringList({"width=7445", "layout", "height=5795", "layout", "processEvents"});
+        QTest::newRow("sideways") << QPointF(190, 90)
+                                  << QStringList({"width=7645", "layout", "processEvents"});
+        QTest::newRow("upwards") << QPointF(90, -10)
+                                 << QStringList({"height=5795", "layout", "processEvents"});
     }
     void aGripStepSetsTheWidthBeforeTheHeightThenLetsThePlatformCatchUp() {
         QFETCH(QPointF, to);
@@ -465,10 +495,8 @@ private slots:
     void gripMovesThatChangeNothing() {
         QFETCH(int, scenario);
         Rig rig;
-        if (scenario != 0)
-            rig.frame.pressGrip(90, 90);
-        if (scenario == 1 || scenario == 3)
-            rig.frame.releaseGrip();
+        if (scenario != 0) rig.frame.pressGrip(90, 90);
+        if (scenario == 1 || scenario == 3) rig.frame.releaseGrip();
         if (scenario == 2)
             rig.frame.moveGrip(90, 90);
         else if (scenario != 3)

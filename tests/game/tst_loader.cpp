@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakes/recordingcanvas.h"
 #include "loader.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPoint>
 #include <QTemporaryDir>
-#include <QElapsedTimer>
 #include <QTest>
 
 #include <algorithm>
@@ -60,7 +61,9 @@ public:
     std::size_t requested = 0;
 };
 
-char symbol(Cell cell) { return cell == Cell::Wall ? '0' : cell == Cell::Exit ? '2' : '1'; }
+char symbol(Cell cell) {
+    return cell == Cell::Wall ? '0' : cell == Cell::Exit ? '2' : '1';
+}
 
 // Columns 1..n of a row, one symbol per cell: 0 wall, 1 floor, 2 exit.
 QByteArray rowOf(const MazeGrid& maze, int row, int n) {
@@ -258,8 +261,7 @@ private slots:
         QTest::newRow("LF line ends") << QByteArray("01\n10\n") << 1;
         QTest::newRow("one LF in the second line") << QByteArray("01\r\n1\n0\r\n") << 2;
         QTest::newRow("a CR LF split by the reads") << QByteArray("0\r\n\r\n\r\n1\n") << 4;
-        QTest::newRow("an LF past the 100th cell is never read")
-            << QByteArray(100, '1') + "1\n" << 0;
+        QTest::newRow("an LF past the 100th cell is never read") << QByteArray(100, '1') + "1\n" << 0;
     }
     void theFirstBareLineFeedIsReportedWithItsLine() {
         QFETCH(QByteArray, file);

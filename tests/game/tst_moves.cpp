@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakes/recordingcanvas.h"
 #include "keys.h"
 #include "steps.h"
@@ -44,8 +45,13 @@ Game stateWith(QPoint player, std::initializer_list<std::pair<QPoint, Cell>> cel
 // A cross of floor around (5,5), and two more floor cells on a diagonal, so that each of the four steps from
 // the centre takes exactly one of those two out of sight.
 Game crossroads() {
-    return stateWith(
-        {5, 5}, {{{5, 5}, Cell::Floor}, {{5, 4}, Cell::Floor}, {{5, 6}, Cell::Floor}, {{4, 5}, Cell::Floor}, {{6, 5}, Cell::Floor}, {{3, 3}, Cell::Floor}, {{7, 7}, Cell::Floor}});
+    return stateWith({5, 5}, {{{5, 5}, Cell::Floor},
+                              {{5, 4}, Cell::Floor},
+                              {{5, 6}, Cell::Floor},
+                              {{4, 5}, Cell::Floor},
+                              {{6, 5}, Cell::Floor},
+                              {{3, 3}, Cell::Floor},
+                              {{7, 7}, Cell::Floor}});
 }
 
 } // namespace
@@ -72,8 +78,7 @@ private slots:
         QFETCH(char, key);
         QFETCH(std::optional<Command>, command);
         QCOMPARE(commandForKey(key), command);
-        if (command != Command::Quit)
-            return;
+        if (command != Command::Quit) return;
         Game state = crossroads();
         RecordingCanvas canvas;
         QCOMPARE(walk(state, Command::Quit, canvas), StepOutcome::Quit);
@@ -136,7 +141,8 @@ private slots:
         QFETCH(Command, command);
         QFETCH(int, endX);
         QFETCH(StepOutcome, outcome);
-        Game state = stateWith({startX, 5}, {{{5, 5}, Cell::Floor}, {{6, 5}, Cell::Exit}, {{7, 5}, Cell::Exit}});
+        Game state =
+            stateWith({startX, 5}, {{{5, 5}, Cell::Floor}, {{6, 5}, Cell::Exit}, {{7, 5}, Cell::Exit}});
         RecordingCanvas canvas;
         QCOMPARE(walk(state, command, canvas), outcome);
         QCOMPARE(state.playerX, endX);

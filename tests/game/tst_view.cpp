@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakes/recordingcanvas.h"
 #include "view.h"
 
@@ -35,9 +36,7 @@ struct View {
             for (int y = playerY - 2; y <= playerY + 2; ++y)
                 if (MazeGrid::contains(x, y)) state.maze.set(x, y, floor);
     }
-    void put(int i, int j, Cell cell) {
-        state.maze.set(state.playerX + i - 3, state.playerY + j - 3, cell);
-    }
+    void put(int i, int j, Cell cell) { state.maze.set(state.playerX + i - 3, state.playerY + j - 3, cell); }
     void putWalls(const QList<QPoint>& cells) {
         for (const QPoint& c : cells)
             put(c.x(), c.y(), Cell::Wall);
