@@ -72,19 +72,17 @@ void Disc::paintEvent(QPaintEvent*) {
     p.drawEllipse(QRect((width() - d) / 2, (height() - d) / 2, d, d));
 }
 
-ColourBox::ColourBox(const ControlRow& row, QWidget* parent)
-    : QFrame(parent), back_(row.back.value_or(Rgb{})) {
+ColourBox::ColourBox(const ControlRow& row, QWidget* parent) : QFrame(parent) {
     setFocusPolicy(Qt::StrongFocus);
     if (row.sunkenBorder) {
         setFrameStyle(QFrame::Panel | QFrame::Sunken);
         setLineWidth(2);
     }
     setAutoFillBackground(true);
-    setBackColour(back_);
+    setBackColour(row.back.value_or(Rgb{}));
 }
 
 void ColourBox::setBackColour(Rgb colour) {
-    back_ = colour;
     setBackground(*this, colour);
     update();
 }

@@ -44,10 +44,6 @@ class ColourBox : public QFrame {
 public:
     ColourBox(const ControlRow& row, QWidget* parent);
     void setBackColour(Rgb colour);
-    Rgb backColour() const { return back_; }
-
-private:
-    Rgb back_;
 };
 
 // Where typed keys go: green exactly while the keys typed reach it, red otherwise. It turns the keys into

@@ -20,13 +20,11 @@ public:
     explicit TitleBarAgent(QWidget& window);
     void watch(QWidget* titleWidget);
 
-    enum class State { Idle, SystemMove, FollowingPointer };
-    State state() const { return state_; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    enum class State { Idle, SystemMove, FollowingPointer };
     QWidget& window_;
     State state_ = State::Idle;
     QPointF pressedAt_;
