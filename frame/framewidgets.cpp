@@ -32,16 +32,21 @@ QRect pixelRect(const PartState& part) {
 // they are Qt's own choice and no formula of ours. Empty when the numbers did not come through.
 std::vector<int> stretchedIndices(int count, int stretched, Qt::Orientation along) {
     const bool across = along == Qt::Horizontal;
+    // One pixel high or wide, a picture's 32-bit pixels lie one after another.
     QImage numbers(across ? QSize(count, 1) : QSize(1, count), QImage::Format_RGB32);
+    if (numbers.sizeInBytes() != qsizetype(count) * 4) return {};
+    auto* number = reinterpret_cast<quint32*>(numbers.bits());
     for (int i = 0; i < count; ++i)
-        numbers.setPixel(across ? QPoint(i, 0) : QPoint(0, i), 0xff000000u | static_cast<uint>(i));
+        number[i] = 0xff000000u | static_cast<quint32>(i);
     const QSize size = across ? QSize(stretched, 1) : QSize(1, stretched);
     const QImage out =
         QPixmap::fromImage(numbers).scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation).toImage();
-    if (out.size() != size || out.format() != QImage::Format_RGB32) return {};
+    if (out.size() != size || out.format() != QImage::Format_RGB32 || out.sizeInBytes() != qsizetype(stretched) * 4)
+        return {};
+    const auto* shown = reinterpret_cast<const quint32*>(out.constBits());
     std::vector<int> indices(static_cast<std::size_t>(stretched));
     for (int i = 0; i < stretched; ++i) {
-        const int index = static_cast<int>(out.pixel(across ? QPoint(i, 0) : QPoint(0, i)) & 0xffffffu);
+        const int index = static_cast<int>(shown[i] & 0xffffffu);
         if (index >= count) return {};
         indices[static_cast<std::size_t>(i)] = index;
     }
