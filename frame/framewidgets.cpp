@@ -41,7 +41,8 @@ std::vector<int> stretchedIndices(int count, int stretched, Qt::Orientation alon
     const QSize size = across ? QSize(stretched, 1) : QSize(1, stretched);
     const QImage out =
         QPixmap::fromImage(numbers).scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation).toImage();
-    if (out.size() != size || out.format() != QImage::Format_RGB32 || out.sizeInBytes() != qsizetype(stretched) * 4)
+    if (out.size() != size || out.format() != QImage::Format_RGB32 ||
+        out.sizeInBytes() != qsizetype(stretched) * 4)
         return {};
     const auto* shown = reinterpret_cast<const quint32*>(out.constBits());
     std::vector<int> indices(static_cast<std::size_t>(stretched));
