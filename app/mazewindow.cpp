@@ -25,14 +25,7 @@
 
 namespace zirk {
 
-namespace {
-
-QRect pixelRect(const ControlRow& r) {
-    const int x = toPixels(r.left), y = toPixels(r.top);
-    return QRect(x, y, toPixels(r.left + r.width) - x, toPixels(r.top + r.height) - y);
-}
-
-} // namespace
+namespace {} // namespace
 
 // The window as the frame sees it: geometry in twips, and the frame's parts shown by their widgets.
 class MazeWindow::FrameAdapter : public FrameWindow {
@@ -140,7 +133,7 @@ void MazeWindow::createControls() {
         if (r.framePart) {
             frameWidgets_.set(*r.framePart, w);
         } else {
-            w->setGeometry(pixelRect(r));
+            w->setGeometry(toPixelRect(r.left, r.top, r.width, r.height));
             w->setVisible(r.visible);
         }
         if (r.kind != Kind::Line) w->setFont(r.font.family ? fontFor(r.font) : font());

@@ -21,11 +21,6 @@ Twips twipsY(const QMouseEvent* e) {
     return toTwips(1) * e->position().y();
 }
 
-QRect pixelRect(const PartState& part) {
-    const int x = toPixels(part.left), y = toPixels(part.top);
-    return QRect(x, y, toPixels(part.left + part.width) - x, toPixels(part.top + part.height) - y);
-}
-
 // The picture's column (or row) that each of `stretched` device columns (or rows) shows once a picture
 // `count` columns wide (or rows high) is stretched to them by QPixmap::scaled without smoothing. They are
 // read off a picture of column (or row) numbers, one pixel high (or wide), stretched the same way, so that
@@ -244,7 +239,7 @@ void FrameWidgets::show(const Frame& frame) const {
         if (auto* line = qobject_cast<BorderLine*>(w))
             line->setEnds(part.left, part.top, part.width, part.height);
         else
-            w->setGeometry(pixelRect(part));
+            w->setGeometry(toPixelRect(part.left, part.top, part.width, part.height));
         if (auto* picture = qobject_cast<PictureControl*>(w)) picture->setPressed(part.pressed);
         if (w->isVisibleTo(w->parentWidget()) != part.visible) w->setVisible(part.visible);
     }
