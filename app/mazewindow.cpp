@@ -25,8 +25,6 @@
 
 namespace zirk {
 
-namespace {} // namespace
-
 // The window as the frame sees it: geometry in twips, and the frame's parts shown by their widgets.
 class MazeWindow::FrameAdapter : public FrameWindow {
 public:

@@ -69,8 +69,6 @@ public:
         reads.delivered += n;
         return static_cast<long long>(n);
     }
-    // Told for texts of even length only, so that both ways of starting a load are taken.
-    long long sizeHint() const override { return size_ % 2 == 0 ? static_cast<long long>(size_) : -1; }
 
     Reads reads;
 

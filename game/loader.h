@@ -15,8 +15,6 @@ class ByteSource {
 public:
     virtual ~ByteSource() = default;
     virtual long long read(char* buf, std::size_t size) = 0;
-    // How many bytes the source holds, when it knows; a reader may then fetch them all in one go.
-    virtual long long sizeHint() const { return -1; }
 };
 
 // Why a maze file could not be opened.
@@ -41,15 +39,11 @@ public:
     bool isOpen() const override { return fd_ >= 0; }
     OpenFailure failure() const override { return failure_; }
     long long read(char* buf, std::size_t size) override;
-    // The size the file had when it was opened. It only sizes the first request: a file that grows while it
-    // is read is read until the system says the end.
-    long long sizeHint() const override { return size_ > 0 ? size_ : -1; }
     void close();
 
 private:
     int fd_ = -1;
     OpenFailure failure_ = OpenFailure::None;
-    long long size_ = 0;
 };
 
 struct LoadResult {
@@ -88,8 +82,5 @@ MazeRead readMazeFile(MazeFile& file);
 // that only what it holds is shown), and the view is redrawn, also when the file could not be opened, which
 // leaves the maze as it was.
 void enterMaze(Game& game, MazeRead&& read, Canvas& canvas);
-
-// Both at once, on the calling thread.
-LoadResult openMaze(Game& game, const std::string& path, Canvas& canvas);
 
 } // namespace zirk

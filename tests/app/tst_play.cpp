@@ -2,6 +2,7 @@
 // A game played on the whole window, with the dialog, the message box and the end of the program replaced.
 
 #include "fakes/windowfixture.h"
+#include "keys.h"
 #include "loader.h"
 
 #include <QApplication>
@@ -12,6 +13,16 @@
 
 using namespace zirk;
 using namespace zirk::testing;
+
+Q_DECLARE_METATYPE(std::optional<zirk::Command>)
+
+namespace zirk {
+// Let QCOMPARE name what it got.
+inline char* toString(const std::optional<Command>& command) {
+    const char* names[] = {"Up", "Down", "Left", "Right", "Quit"};
+    return qstrdup(command ? names[static_cast<int>(*command)] : "none");
+}
+} // namespace zirk
 
 namespace {
 
@@ -140,6 +151,26 @@ private slots:
         QCOMPARE(f.box.texts.size(), 2);
     }
 
+    void keysWalkAsOnAKeypad_data() {
+        QTest::addColumn<char>("key");
+        QTest::addColumn<std::optional<Command>>("command");
+        QTest::newRow("8 goes up") << '8' << std::optional(Command::Up);
+        QTest::newRow("2 goes down") << '2' << std::optional(Command::Down);
+        QTest::newRow("4 goes left") << '4' << std::optional(Command::Left);
+        QTest::newRow("6 goes right") << '6' << std::optional(Command::Right);
+        QTest::newRow("q quits") << 'q' << std::optional(Command::Quit);
+        QTest::newRow("Q quits") << 'Q' << std::optional(Command::Quit);
+        QTest::newRow("5 is no direction") << '5' << std::optional<Command>();
+        QTest::newRow("letter") << 'x' << std::optional<Command>();
+        QTest::newRow("NUL") << '\0' << std::optional<Command>();
+        QTest::newRow("last byte") << '\xff' << std::optional<Command>();
+    }
+    void keysWalkAsOnAKeypad() {
+        QFETCH(char, key);
+        QFETCH(std::optional<Command>, command);
+        QCOMPARE(commandForKey(key), command);
+    }
+
     void theButtonsWalkAtAnyTimeButKeysOnlyWhileThePanelIsGreen() {
         Fixture f;
         f.open(kMazes + "/exemple.dat");
@@ -214,22 +245,20 @@ private slots:
     }
     void everySampleMazeLeadsFromTheStartToAnExit() {
         QFETCH(QString, file);
-        Game state;
-        struct NoCanvas : Canvas {
-            void fillBox(int, int, int, int, Rgb) override {}
-        } canvas;
-        const LoadResult result = openMaze(state, kMazes + "/" + file.toStdString(), canvas);
-        QVERIFY(!result.readError && !result.overflowed);
+        FileSource source(kMazes + "/" + file.toStdString());
+        const MazeRead read = readMazeFile(source);
+        QVERIFY(!read.result.readError && !read.result.overflowed);
+        const MazeGrid& maze = *read.maze;
         std::deque<std::pair<int, int>> queue{{2, 2}};
         std::set<std::pair<int, int>> seen{{2, 2}};
         bool reached = false;
         while (!queue.empty() && !reached) {
             auto [x, y] = queue.front();
             queue.pop_front();
-            reached = state.maze.at(x, y) == Cell::Exit;
+            reached = maze.at(x, y) == Cell::Exit;
             for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
                 const auto next = std::pair{x + dx, y + dy};
-                if (state.maze.at(next.first, next.second) != Cell::Wall && seen.insert(next).second)
+                if (maze.at(next.first, next.second) != Cell::Wall && seen.insert(next).second)
                     queue.push_back(next);
             }
         }

@@ -35,10 +35,7 @@ public:
         pos_ += n;
         return n;
     }
-    bool exhausted() const { return pos_ == bytes_.size(); }
-    long long sizeHint() const override { return hint; }
 
-    long long hint = -1;
     std::vector<std::size_t> requests;
 
 private:
@@ -303,7 +300,7 @@ private slots:
         QVERIFY2(source.served <= 100 * 103 + 65536, qPrintable(QString::number(source.served)));
     }
 
-    // The size a file had when it was opened only sizes the first request.
+    // A file is read until the system says its end, whatever its size was when it was opened.
     void aFileThatGrowsAfterItIsOpenedIsReadToItsEnd_data() {
         QTest::addColumn<QByteArray>("opened");
         QTest::addColumn<int>("rows");
@@ -326,37 +323,6 @@ private slots:
         QVERIFY(!result.readError);
         QTEST(int(result.rows), "rows");
         QTEST(result.overflowed, "overflowed");
-    }
-
-    // A source that knows its size is asked for all of it at once when it fits the buffer; the size is only a
-    // hint, so a source holding more or less than it said is still read to its end.
-    void aKnownSizeIsFetchedInOneRequest_data() {
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<long long>("hint");
-        QTest::addColumn<std::size_t>("firstRequest");
-        const long long full = 100 * 102; // 100 digits and CR LF per row
-        QTest::newRow("exact size of a full maze") << 100 << full << std::size_t(full);
-        QTest::newRow("size unknown") << 100 << -1LL << std::size_t(4096);
-        QTest::newRow("larger than the buffer") << 100 << (1LL << 20) << std::size_t(4096);
-        QTest::newRow("said less than it holds") << 100 << 50LL << std::size_t(50);
-        QTest::newRow("said more than it holds") << 3 << 1000LL << std::size_t(1000);
-    }
-    void aKnownSizeIsFetchedInOneRequest() {
-        QFETCH(int, rows);
-        QFETCH(long long, hint);
-        QFETCH(std::size_t, firstRequest);
-        QByteArray content;
-        for (int y = 1; y <= rows; ++y)
-            content += QByteArray(100, char('0' + y % 10)) + "\r\n";
-        ScriptedSource source(content, content.size());
-        source.hint = hint;
-        MazeGrid maze;
-        const LoadResult result = readMaze(source, maze);
-        QCOMPARE(result.rows, rows);
-        QVERIFY(source.exhausted());
-        QVERIFY(!source.requests.empty());
-        QCOMPARE(source.requests.front(), firstRequest);
-        QCOMPARE(rowOf(maze, rows, 100), cellsOf(QByteArray(100, char('0' + rows % 10))));
     }
 
     void aChosenPathPutsThePlayerOnTheStartAndRedraws_data() {
@@ -396,7 +362,8 @@ private slots:
         state.playerY = 9;
         fillWithNines(state.maze);
         RecordingCanvas canvas;
-        openMaze(state, path.toStdString(), canvas);
+        FileSource file(path.toStdString());
+        enterMaze(state, readMazeFile(file), canvas);
         QCOMPARE(QPoint(state.playerX, state.playerY), QPoint(2, 2));
         QCOMPARE(rowOf(state.maze, 2, 3) + rowOf(state.maze, 3, 3), cellsOf(rowsTwoAndThree));
         QVERIFY(!canvas.boxes.isEmpty());
@@ -421,15 +388,13 @@ private slots:
             content += line + "\r\n";
         }
         QVERIFY(firstLineFeed > 1);
-        Game state;
-        RecordingCanvas canvas;
-        const LoadResult result =
-            openMaze(state, writeFile(QStringLiteral("full.txt"), content).toStdString(), canvas);
-        QVERIFY(!result.readError);
-        QVERIFY(!result.overflowed);
-        QCOMPARE(result.rowsKept, 100);
-        QCOMPARE(result.firstLoneLineFeed, firstLineFeed);
-        QCOMPARE(rowsLike(state.maze, lines), cellsOf(lines));
+        FileSource file(writeFile(QStringLiteral("full.txt"), content).toStdString());
+        const MazeRead read = readMazeFile(file);
+        QVERIFY(!read.result.readError);
+        QVERIFY(!read.result.overflowed);
+        QCOMPARE(read.result.rowsKept, 100);
+        QCOMPARE(read.result.firstLoneLineFeed, firstLineFeed);
+        QCOMPARE(rowsLike(*read.maze, lines), cellsOf(lines));
     }
 };
 

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakes/recordingcanvas.h"
-#include "keys.h"
 #include "steps.h"
 
 #include <QPoint>
@@ -12,17 +11,12 @@ using zirk::testing::RecordingCanvas;
 
 Q_DECLARE_METATYPE(zirk::Command)
 Q_DECLARE_METATYPE(zirk::StepOutcome)
-Q_DECLARE_METATYPE(std::optional<zirk::Command>)
 
 namespace zirk {
 // Let QCOMPARE name what it got.
 inline char* toString(StepOutcome outcome) {
     const char* names[] = {"Drawn", "ExitReached", "Quit"};
     return qstrdup(names[static_cast<int>(outcome)]);
-}
-inline char* toString(const std::optional<Command>& command) {
-    const char* names[] = {"Up", "Down", "Left", "Right", "Quit"};
-    return qstrdup(command ? names[static_cast<int>(*command)] : "none");
 }
 } // namespace zirk
 
@@ -60,25 +54,7 @@ class MovesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void keysWalkAsOnAKeypadAndQuitDrawsNothing_data() {
-        QTest::addColumn<char>("key");
-        QTest::addColumn<std::optional<Command>>("command");
-        QTest::newRow("8 goes up") << '8' << std::optional(Command::Up);
-        QTest::newRow("2 goes down") << '2' << std::optional(Command::Down);
-        QTest::newRow("4 goes left") << '4' << std::optional(Command::Left);
-        QTest::newRow("6 goes right") << '6' << std::optional(Command::Right);
-        QTest::newRow("q quits") << 'q' << std::optional(Command::Quit);
-        QTest::newRow("Q quits") << 'Q' << std::optional(Command::Quit);
-        QTest::newRow("5 is no direction") << '5' << std::optional<Command>();
-        QTest::newRow("letter") << 'x' << std::optional<Command>();
-        QTest::newRow("NUL") << '\0' << std::optional<Command>();
-        QTest::newRow("last byte") << '\xff' << std::optional<Command>();
-    }
-    void keysWalkAsOnAKeypadAndQuitDrawsNothing() {
-        QFETCH(char, key);
-        QFETCH(std::optional<Command>, command);
-        QCOMPARE(commandForKey(key), command);
-        if (command != Command::Quit) return;
+    void quitDrawsNothingAndLeavesThePlayerWhereItStood() {
         Game state = crossroads();
         RecordingCanvas canvas;
         QCOMPARE(walk(state, Command::Quit, canvas), StepOutcome::Quit);
