@@ -16,23 +16,6 @@ constexpr Cell cellFor(unsigned char c) {
     return c == '2' ? Cell::Exit : Cell::Floor;
 }
 
-// The same rule without a branch, which compilers turn into vector code for whole lines: 1 for the digits 1
-// to 9, one more for 2.
-constexpr Cell cellForBranchless(unsigned char c) {
-    const unsigned floor = static_cast<unsigned char>(c - '1') <= 8;
-    return static_cast<Cell>(floor + (c == '2'));
-}
-
-static_assert(
-    [] {
-        for (int c = 0; c < 256; ++c) {
-            if (cellForBranchless(static_cast<unsigned char>(c)) != cellFor(static_cast<unsigned char>(c)))
-                return false;
-        }
-        return true;
-    }(),
-    "the two forms of the rule differ");
-
 // The maze: columns and rows -4..100, first index the column. The four columns and rows below 1 are never
 // written by a maze file but lie in sight of a player standing near the top-left corner.
 class MazeGrid {
@@ -55,21 +38,15 @@ public:
         return true;
     }
 
-    // Cells 1..count of row y from the characters of one line of a maze file: one range check for the line.
+    // Cells 1..count of row y from the characters of one line of a maze file; nothing is written when any of
+    // them lies outside.
     bool setRow(long long y, const unsigned char* line, int count) {
         if (count <= 0) return true;
-        Cell* out = row(y, count);
-        if (!out) return false;
+        if (!contains(1, y) || !contains(count, y)) return false;
+        Cell* out = &cells_[offset(1, y)];
         for (int i = 0; i < count; ++i)
-            out[i] = cellForBranchless(line[i]);
+            out[i] = cellFor(line[i]);
         return true;
-    }
-
-    // Cells 1..count of row y, side by side, for a reader that writes a whole line at once; null when any of
-    // them lies outside.
-    Cell* row(long long y, int count) {
-        if (count <= 0 || !contains(1, y) || !contains(count, y)) return nullptr;
-        return &cells_[offset(1, y)];
     }
 
 private:

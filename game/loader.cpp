@@ -101,8 +101,8 @@ long long FileSource::read(char* buf, std::size_t size) {
 
 LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
     LoadResult result;
-    // A line that never ends costs one read of this size; a full maze, two.
-    std::array<char, 8192> buffer;
+    // A line that never ends costs one read of this size.
+    std::array<char, 4096> buffer;
     // A line is stored only once it has ended, so that a line a read error cuts short leaves no trace.
     std::array<unsigned char, kMaxCells> line;
     std::size_t length = 0;
