@@ -5,10 +5,9 @@
 #include "loader.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
-
-#include <deque>
-#include <set>
 
 using namespace zirk;
 using namespace zirk::testing;
@@ -189,6 +188,100 @@ private slots:
         QCOMPARE(f.end.calls, 0);
     }
 
+    void theWindowsOwnKeysWorkWhicheverControlHasTheFocus_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("focus");
+        QTest::addColumn<int>("opened");
+        QTest::addColumn<int>("ended");
+        QTest::addColumn<int>("told");
+        const int ctrl = Qt::ControlModifier;
+        const auto row = [](const char* name, Qt::Key key, int modifiers, Control focus, int opened,
+                            int ended, int told) {
+            QTest::newRow(name) << int(key) << modifiers << int(focus) << opened << ended << told;
+        };
+        row("F1 on the key panel", Qt::Key_F1, 0, Control::KeyPanel, 0, 0, 1);
+        row("F1 on a button", Qt::Key_F1, 0, Control::RightButton, 0, 0, 1);
+        row("Ctrl+O on the key panel", Qt::Key_O, ctrl, Control::KeyPanel, 1, 0, 0);
+        row("Ctrl+O on the view", Qt::Key_O, ctrl, Control::View, 1, 0, 0);
+        row("Ctrl+Q on the key panel", Qt::Key_Q, ctrl, Control::KeyPanel, 0, 1, 0);
+        row("Ctrl+Q on the open button", Qt::Key_Q, ctrl, Control::OpenButton, 0, 1, 0);
+    }
+    void theWindowsOwnKeysWorkWhicheverControlHasTheFocus() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, focus);
+        QFETCH(int, opened);
+        QFETCH(int, ended);
+        QFETCH(int, told);
+        Fixture f;
+        f.open(kMazes + "/exemple.dat");
+        f.window.control(Control(focus))->setFocus();
+        QTest::keyClick(f.handle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(f.chooser.calls - 1, opened);
+        QCOMPARE(f.end.calls, ended);
+        QCOMPARE(f.box.texts.size(), told);
+        QCOMPARE(f.player(), QPoint(2, 2));
+        if (told) {
+            QVERIFY(f.box.texts[0].contains(QStringLiteral("Ctrl+R")));
+            QVERIFY(f.box.texts[0].contains(QStringLiteral("/samples/of/zirk")));
+            QCOMPARE(f.box.captions[0], QStringLiteral("Zirk pour Windows"));
+        }
+    }
+
+    void ctrlRReadsTheMazeAfreshWithThePlayerAtTheStart() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("m.dat"));
+        const auto write = [&](const QByteArray& bytes) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        };
+        write("0000\r\n0112\r\n0000\r\n");
+        Fixture f;
+        QTest::keyClick(f.handle(), Qt::Key_R, Qt::ControlModifier); // nothing opened yet: nothing to do
+        QCOMPARE(f.player(), QPoint(0, 0));
+        f.open(QFile::encodeName(path).toStdString());
+        f.click(Control::RightButton);
+        QCOMPARE(f.player(), QPoint(3, 2));
+        write("0000\r\n0102\r\n0111\r\n");
+        f.click(Control::KeyPanel);
+        QTest::keyClick(f.handle(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(f.player(), QPoint(2, 2));
+        QCOMPARE(f.window.game().maze.at(3, 2), Cell::Wall);
+        QCOMPARE(f.chooser.calls, 1);
+        QCOMPARE(f.box.texts, QStringList());
+    }
+
+    void aMazeThatCannotBeWonIsToldInTheLoadBox_data() {
+        QTest::addColumn<QByteArray>("maze");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("a maze that can be won") << QByteArray("000\r\n012\r\n") << QStringList{};
+        QTest::newRow("the start is a wall")
+            << QByteArray("0000\r\n0012\r\n")
+            << QStringList{"la case de départ (2e caractère de la 2e ligne)"};
+        QTest::newRow("the exit is walled off")
+            << QByteArray("00000\r\n01102\r\n") << QStringList{"Aucune sortie du labyrinthe « m.dat »"};
+        QTest::newRow("a walled start and no exit")
+            << QByteArray("000\r\n001\r\n") << QStringList{"est un mur", "Aucune sortie"};
+        QTest::newRow("an empty file is told as empty only") << QByteArray() << QStringList{"est vide."};
+    }
+    void aMazeThatCannotBeWonIsToldInTheLoadBox() {
+        QFETCH(QByteArray, maze);
+        QFETCH(QStringList, told);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("m.dat")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(maze) == maze.size());
+        file.close();
+        Fixture f;
+        f.open(QFile::encodeName(file.fileName()).toStdString());
+        QCOMPARE(f.box.texts.size(), told.isEmpty() ? 0 : 1);
+        const QStringList notices =
+            told.isEmpty() ? QStringList() : f.box.texts[0].split(QStringLiteral("\n\n"));
+        QCOMPARE(notices.size(), told.size());
+        for (int i = 0; i < told.size(); ++i)
+            QVERIFY2(notices[i].contains(told[i]), qPrintable(notices[i]));
+    }
+
     void quittingEndsTheProgram_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("button") << "Quitter";
@@ -205,35 +298,6 @@ private slots:
             f.type(how);
         }
         QCOMPARE(f.end.calls, 1);
-    }
-
-    void everySampleMazeLeadsFromTheStartToAnExit_data() {
-        QTest::addColumn<QString>("file");
-        for (const char* name : {"exemple.dat", "sorties.dat", "grand.dat", "lettres.dat"})
-            QTest::newRow(name) << QString::fromLatin1(name);
-    }
-    void everySampleMazeLeadsFromTheStartToAnExit() {
-        QFETCH(QString, file);
-        Game state;
-        struct NoCanvas : Canvas {
-            void fillBox(int, int, int, int, Rgb) override {}
-        } canvas;
-        const LoadResult result = openMaze(state, kMazes + "/" + file.toStdString(), canvas);
-        QVERIFY(!result.readError && !result.overflowed);
-        std::deque<std::pair<int, int>> queue{{2, 2}};
-        std::set<std::pair<int, int>> seen{{2, 2}};
-        bool reached = false;
-        while (!queue.empty() && !reached) {
-            auto [x, y] = queue.front();
-            queue.pop_front();
-            reached = state.maze.at(x, y) == Cell::Exit;
-            for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
-                const auto next = std::pair{x + dx, y + dy};
-                if (state.maze.at(next.first, next.second) != Cell::Wall && seen.insert(next).second)
-                    queue.push_back(next);
-            }
-        }
-        QVERIFY(reached);
     }
 };
 

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <functional>
 
@@ -177,6 +178,63 @@ private slots:
         });
         QCOMPARE(chooser.chooseMaze(nullptr), std::nullopt);
         QCOMPARE(start, folder);
+    }
+
+    void theDialogStartsInTheSamplesWhenTheWorkingFolderHoldsNoMaze_data() {
+        QTest::addColumn<bool>("mazeAtWork");
+        QTest::addColumn<bool>("samplesFound");
+        QTest::addColumn<bool>("startsInSamples");
+        QTest::newRow("an empty working folder") << false << true << true;
+        QTest::newRow("a maze in the working folder") << true << true << false;
+        QTest::newRow("no sample folder found") << false << false << false;
+    }
+    void theDialogStartsInTheSamplesWhenTheWorkingFolderHoldsNoMaze() {
+        QFETCH(bool, mazeAtWork);
+        QFETCH(bool, samplesFound);
+        QFETCH(bool, startsInSamples);
+        QTemporaryDir work;
+        QTemporaryDir samples;
+        if (mazeAtWork) touch(work.filePath(QStringLiteral("m.dat")));
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work.path()));
+        DialogFileChooser chooser(qtFilter("Fichiers Data|*.dat"), samplesFound ? samples.path() : QString());
+        QString start;
+        QList<QUrl> places;
+        whenModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            start = dialog->directory().absolutePath();
+            places = dialog->sidebarUrls();
+            dialog->reject();
+        });
+        chooser.chooseMaze(nullptr);
+        QDir::setCurrent(before);
+        QCOMPARE(start, startsInSamples ? samples.path() : work.path());
+        QCOMPARE(places.contains(QUrl::fromLocalFile(samples.path())), samplesFound);
+        QVERIFY(places.contains(QUrl::fromLocalFile(QDir::homePath())));
+    }
+
+    void theSamplesAreFoundBesideTheProgramElseInTheDataFolders_data() {
+        QTest::addColumn<bool>("beside");
+        QTest::addColumn<bool>("inData");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("beside the program") << true << false << "prefix/share/zirk/mazes";
+        QTest::newRow("beside the program first") << true << true << "prefix/share/zirk/mazes";
+        QTest::newRow("in the second data folder") << false << true << "data/zirk/mazes";
+        QTest::newRow("nowhere") << false << false << "";
+    }
+    void theSamplesAreFoundBesideTheProgramElseInTheDataFolders() {
+        QFETCH(bool, beside);
+        QFETCH(bool, inData);
+        QFETCH(QString, found);
+        QTemporaryDir dir;
+        QDir root(dir.path());
+        QVERIFY(root.mkpath(QStringLiteral("prefix/bin")) && root.mkpath(QStringLiteral("empty")));
+        if (beside) QVERIFY(root.mkpath(QStringLiteral("prefix/share/zirk/mazes")));
+        if (inData) QVERIFY(root.mkpath(QStringLiteral("data/zirk/mazes")));
+        const QString result =
+            findSampleFolder(root.filePath(QStringLiteral("prefix/bin")),
+                             {root.filePath(QStringLiteral("empty")), root.filePath(QStringLiteral("data"))});
+        QCOMPARE(result, found.isEmpty() ? QString() : root.filePath(found));
     }
 
     void theExitBoxHasOneOkButtonNoIconAndRoomForItsCaption() {

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+namespace zirk {
+
+// Every key the game answers to, one per line, for the help box and for `zirk --help`.
+QString keyList();
+
+// The text of the help box (F1): the keys, and where the sample mazes are when they were found.
+QString helpText(const QString& sampleFolder);
+
+} // namespace zirk
