@@ -90,7 +90,8 @@ QString findSampleFolder(const QString& programFolder, const QStringList& dataFo
 }
 
 QString programFolder() {
-    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    return program.isEmpty() ? QString() : QFileInfo(program).absolutePath();
 }
 
 QString dialogStartFolder(const QString& workingFolder, const QString& sampleFolder) {

@@ -262,7 +262,9 @@ private slots:
         QTest::newRow("the exit is walled off")
             << QByteArray("00000\r\n01102\r\n") << QStringList{"Aucune sortie du labyrinthe « m.dat »"};
         QTest::newRow("a walled start and no exit")
-            << QByteArray("000\r\n001\r\n") << QStringList{"est un mur", "Aucune sortie"};
+            << QByteArray("000\r\n001\r\n")
+            << QStringList{"« m.dat », la case de départ (2e caractère de la 2e ligne) est un mur",
+                           "Aucune sortie du labyrinthe « m.dat »"};
         QTest::newRow("an empty file is told as empty only") << QByteArray() << QStringList{"est vide."};
     }
     void aMazeThatCannotBeWonIsToldInTheLoadBox() {

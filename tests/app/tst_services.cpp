@@ -213,30 +213,6 @@ private slots:
         QVERIFY(places.contains(QUrl::fromLocalFile(QDir::homePath())));
     }
 
-    void theSamplesAreFoundBesideTheProgramElseInTheDataFolders_data() {
-        QTest::addColumn<bool>("beside");
-        QTest::addColumn<bool>("inData");
-        QTest::addColumn<QString>("found");
-        QTest::newRow("beside the program") << true << false << "prefix/share/zirk/mazes";
-        QTest::newRow("beside the program first") << true << true << "prefix/share/zirk/mazes";
-        QTest::newRow("in the second data folder") << false << true << "data/zirk/mazes";
-        QTest::newRow("nowhere") << false << false << "";
-    }
-    void theSamplesAreFoundBesideTheProgramElseInTheDataFolders() {
-        QFETCH(bool, beside);
-        QFETCH(bool, inData);
-        QFETCH(QString, found);
-        QTemporaryDir dir;
-        QDir root(dir.path());
-        QVERIFY(root.mkpath(QStringLiteral("prefix/bin")) && root.mkpath(QStringLiteral("empty")));
-        if (beside) QVERIFY(root.mkpath(QStringLiteral("prefix/share/zirk/mazes")));
-        if (inData) QVERIFY(root.mkpath(QStringLiteral("data/zirk/mazes")));
-        const QString result =
-            findSampleFolder(root.filePath(QStringLiteral("prefix/bin")),
-                             {root.filePath(QStringLiteral("empty")), root.filePath(QStringLiteral("data"))});
-        QCOMPARE(result, found.isEmpty() ? QString() : root.filePath(found));
-    }
-
     void theExitBoxHasOneOkButtonNoIconAndRoomForItsCaption() {
         DialogMessageBox box;
         QString title, text;
