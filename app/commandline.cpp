@@ -32,7 +32,10 @@ CommandLine stop(int status, const QString& error) {
 }
 
 QString usage(const QString& sampleFolder) {
-    return QString::fromUtf8(kHelp) + keyList() + QStringLiteral("\nLabyrinthes d’exemple : ") +
+    QString text = QString::fromUtf8(kHelp);
+    for (const QString& line : keyList())
+        text += QStringLiteral("  ") + line + QLatin1Char('\n');
+    return text + QStringLiteral("\nLabyrinthes d’exemple : ") +
            (sampleFolder.isEmpty() ? QStringLiteral("introuvables")
                                    : QDir::toNativeSeparators(sampleFolder)) +
            QLatin1Char('\n');

@@ -2,11 +2,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace zirk {
 
 // Every key the game answers to, one per line, for the help box and for `zirk --help`.
-QString keyList();
+QStringList keyList();
 
 // The text of the help box (F1): the keys, and where the sample mazes are when they were found.
 QString helpText(const QString& sampleFolder);
