@@ -252,38 +252,6 @@ private slots:
         QCOMPARE(f.box.texts, QStringList());
     }
 
-    void aMazeThatCannotBeWonIsToldInTheLoadBox_data() {
-        QTest::addColumn<QByteArray>("maze");
-        QTest::addColumn<QStringList>("told");
-        QTest::newRow("a maze that can be won") << QByteArray("000\r\n012\r\n") << QStringList{};
-        QTest::newRow("the start is a wall")
-            << QByteArray("0000\r\n0012\r\n")
-            << QStringList{"la case de départ (2e caractère de la 2e ligne)"};
-        QTest::newRow("the exit is walled off")
-            << QByteArray("00000\r\n01102\r\n") << QStringList{"Aucune sortie du labyrinthe « m.dat »"};
-        QTest::newRow("a walled start and no exit")
-            << QByteArray("000\r\n001\r\n")
-            << QStringList{"« m.dat », la case de départ (2e caractère de la 2e ligne) est un mur",
-                           "Aucune sortie du labyrinthe « m.dat »"};
-        QTest::newRow("an empty file is told as empty only") << QByteArray() << QStringList{"est vide."};
-    }
-    void aMazeThatCannotBeWonIsToldInTheLoadBox() {
-        QFETCH(QByteArray, maze);
-        QFETCH(QStringList, told);
-        QTemporaryDir dir;
-        QFile file(dir.filePath(QStringLiteral("m.dat")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(maze) == maze.size());
-        file.close();
-        Fixture f;
-        f.open(QFile::encodeName(file.fileName()).toStdString());
-        QCOMPARE(f.box.texts.size(), told.isEmpty() ? 0 : 1);
-        const QStringList notices =
-            told.isEmpty() ? QStringList() : f.box.texts[0].split(QStringLiteral("\n\n"));
-        QCOMPARE(notices.size(), told.size());
-        for (int i = 0; i < told.size(); ++i)
-            QVERIFY2(notices[i].contains(told[i]), qPrintable(notices[i]));
-    }
-
     void quittingEndsTheProgram_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("button") << "Quitter";
