@@ -33,7 +33,9 @@ RUN_PACKAGES := \
 # benchmark and fuzzing toolchains. x11-utils brings xdpyinfo and xprop for the X session helpers.
 # desktop-file-utils checks the menu entry; dpkg-dev builds and reads the .deb. clang-format holds
 # the C++ files to .clang-format: Debian 12's is version 14, the one whose layout the check trusts.
+# appstream (appstreamcli) checks the metainfo file that software centres read.
 TEST_PACKAGES := $(RUN_PACKAGES) \
+	appstream \
 	desktop-file-utils \
 	dpkg-dev \
 	xvfb \

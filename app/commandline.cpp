@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
 
+#include "keyhelp.h"
+
 #include <QCommandLineParser>
+#include <QDir>
 
 namespace zirk {
 
@@ -16,7 +19,9 @@ const char* const kHelp =
     "\n"
     "Options :\n"
     "  -h, --help     affiche cette aide et quitte\n"
-    "  -v, --version  affiche la version et quitte\n";
+    "  -v, --version  affiche la version et quitte\n"
+    "\n"
+    "Touches :\n";
 
 CommandLine stop(int status, const QString& error) {
     CommandLine line;
@@ -26,9 +31,19 @@ CommandLine stop(int status, const QString& error) {
     return line;
 }
 
+QString usage(const QString& sampleFolder) {
+    QString text = QString::fromUtf8(kHelp);
+    for (const QString& line : keyList())
+        text += QStringLiteral("  ") + line + QLatin1Char('\n');
+    return text + QStringLiteral("\nLabyrinthes d’exemple : ") +
+           (sampleFolder.isEmpty() ? QStringLiteral("introuvables")
+                                   : QDir::toNativeSeparators(sampleFolder)) +
+           QLatin1Char('\n');
+}
+
 } // namespace
 
-CommandLine parseCommandLine(const QStringList& arguments) {
+CommandLine parseCommandLine(const QStringList& arguments, const QString& sampleFolder) {
     QCommandLineParser parser;
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
@@ -43,7 +58,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     CommandLine line;
     if (parser.isSet(help) || parser.isSet(version)) {
         line.play = false;
-        line.output = parser.isSet(help) ? QString::fromUtf8(kHelp)
+        line.output = parser.isSet(help) ? usage(sampleFolder)
                                          : QStringLiteral("zirk %1\n").arg(QStringLiteral(ZIRK_VERSION));
         return line;
     }

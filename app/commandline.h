@@ -18,6 +18,7 @@ struct CommandLine {
 };
 
 // `zirk [FICHIER]`, `--help`, `--version`. Needs no application object, so that it works without a display.
-CommandLine parseCommandLine(const QStringList& arguments);
+// The help names `sampleFolder`, where the sample mazes were found, if anywhere.
+CommandLine parseCommandLine(const QStringList& arguments, const QString& sampleFolder = {});
 
 } // namespace zirk

@@ -96,4 +96,19 @@ QString describeLoad(const QString& fileName, const LoadResult& result) {
     return notices.join(QStringLiteral("\n\n"));
 }
 
+QString describeWayOut(const QString& fileName, const WayOut& way) {
+    QStringList notices;
+    if (way.startIsWall)
+        notices << QStringLiteral(
+                       "Dans le labyrinthe « %1 », la case de départ (2e caractère de la 2e ligne) "
+                       "est un mur : le joueur y est caché.")
+                       .arg(fileName);
+    if (!way.steps)
+        notices << QStringLiteral(
+                       "Aucune sortie du labyrinthe « %1 » ne peut être atteinte depuis la case de "
+                       "départ : il ne peut pas être gagné.")
+                       .arg(fileName);
+    return notices.join(QStringLiteral("\n\n"));
+}
+
 } // namespace zirk

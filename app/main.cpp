@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +17,10 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const zirk::CommandLine commandLine = zirk::parseCommandLine(arguments);
+    // Looked for before Qt starts, so that --help can name it too.
+    const QString samples = zirk::findSampleFolder(
+        zirk::programFolder(), QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation));
+    const zirk::CommandLine commandLine = zirk::parseCommandLine(arguments, samples);
     if (!commandLine.play) {
         std::fputs(commandLine.output.toLocal8Bit().constData(), stdout);
         std::fputs(commandLine.error.toLocal8Bit().constData(), stderr);
@@ -34,11 +38,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("zirk"));
     zirk::useFrenchClassicLook(app);
 
-    zirk::DialogFileChooser chooser(zirk::qtFilter(zirk::row(zirk::Control::FileDialog).filter));
+    zirk::DialogFileChooser chooser(zirk::qtFilter(zirk::row(zirk::Control::FileDialog).filter), samples);
     zirk::DialogMessageBox box;
     zirk::ImmediateEnd end;
     zirk::PrimaryScreen screen;
-    zirk::MazeWindow window({&chooser, &box, &end, &screen});
+    zirk::MazeWindow window({&chooser, &box, &end, &screen, nullptr, nullptr, samples});
     // Where the focus starts: the first control of the tab order that plays.
     window.control(zirk::Control::OpenButton)->setFocus();
     std::optional<std::string> file;

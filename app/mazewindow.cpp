@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mazewindow.h"
 
+#include "keyhelp.h"
 #include "loader.h"
 #include "loadreport.h"
 #include "logging.h"
@@ -13,6 +14,8 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QResizeEvent>
+#include <QShortcut>
+#include <QStringList>
 #include <QTimer>
 
 #include <algorithm>
@@ -81,6 +84,7 @@ MazeWindow::MazeWindow(Services services)
     resize(toPixels(kMainWindow.width), toPixels(kMainWindow.height));
     createControls();
     connectControls();
+    addShortcuts();
     frameWidgets_.show(frame_);
 }
 
@@ -185,6 +189,21 @@ void MazeWindow::connectControls() {
     connect(grip, &PictureControl::released, this, [this] { frame_.releaseGrip(); });
 }
 
+void MazeWindow::addShortcuts() {
+    // On the window, so that they work whichever control has the focus; the key panel, which leaves every key
+    // pressed with Ctrl alone, never sees them.
+    const auto add = [this](QKeySequence keys, void (MazeWindow::*action)()) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    add(QKeySequence(Qt::Key_F1), &MazeWindow::showHelp);
+    add(QKeySequence(Qt::CTRL | Qt::Key_O), &MazeWindow::openMaze);
+    add(QKeySequence(Qt::CTRL | Qt::Key_R), &MazeWindow::restartMaze);
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(quit, &QShortcut::activated, this, [this] { services_.end->endNow(); });
+}
+
 void MazeWindow::start(const std::optional<std::string>& file) {
     auto* strip = control<TextLabel>(Control::TitleStrip);
     strip->setBackColour(kTitleStripColour);
@@ -281,7 +300,16 @@ MazeRead MazeWindow::readAway(const std::string& path, const QString& name) {
     return cancelled;
 }
 
+void MazeWindow::restartMaze() {
+    if (lastPath_) openMazeFile(*lastPath_);
+}
+
+void MazeWindow::showHelp() {
+    services_.box->tell(this, helpText(services_.sampleFolder), QString::fromUtf8(kApplicationTitle));
+}
+
 void MazeWindow::openMazeFile(const std::string& path) {
+    lastPath_ = path;
     const QString shownPath = QFile::decodeName(QByteArray::fromStdString(path));
     const QString name = QFileInfo(shownPath).fileName();
     MazeRead read = readAway(path, name);
@@ -289,7 +317,12 @@ void MazeWindow::openMazeFile(const std::string& path) {
     auto* view = control<MazeView>(Control::View);
     enterMaze(game_, std::move(read), view->canvas());
     view->update();
-    const QString problems = describeLoad(name, result);
+    QStringList notices{describeLoad(name, result)};
+    // A maze that did not open, or held nothing, has been told about already.
+    if (result.openFailure == OpenFailure::None && !result.cancelled && !result.empty())
+        notices << describeWayOut(name, findWayOut(game_.maze));
+    notices.removeAll(QString());
+    const QString problems = notices.join(QStringLiteral("\n\n"));
     if (problems.isEmpty()) return;
     qCWarning(lcMaze).noquote() << shownPath << ":" << problems;
     // The box waits on the player; the view shows the new maze behind it.

@@ -31,6 +31,7 @@ public:
         ScreenArea* screen;
         MazeFiles* files = nullptr; // nullptr: files on disk
         LoadWait* wait = nullptr;   // nullptr: the box with "Annuler"
+        QString sampleFolder = {};  // named by the help box; empty when none was found
     };
 
     explicit MazeWindow(Services services);
@@ -51,6 +52,10 @@ public:
     void walk(Command command);
     // Reads a maze, redraws the view, then tells in a box what went wrong, if anything did.
     void openMazeFile(const std::string& path);
+    // Reads the maze last opened again, from its file, and puts the player back on the start.
+    void restartMaze();
+    // The box that lists every key and where the sample mazes are.
+    void showHelp();
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -61,6 +66,7 @@ private:
 
     void createControls();
     void connectControls();
+    void addShortcuts();
     // Lays the frame out for the window's size, unless it already is.
     void relayout();
     // Reads the file on a thread of its own, so that a read that never returns cannot freeze the window.
@@ -75,6 +81,7 @@ private:
     TitleBarAgent* titleBar_;
     DialogLoadWait dialogWait_;
     QSize laidOutFor_;
+    std::optional<std::string> lastPath_;
 };
 
 } // namespace zirk

@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdio>
 #include <cstdlib>
@@ -77,11 +78,41 @@ QString NameOnlyIconProvider::type(const QFileInfo& info) const {
     return suffix.isEmpty() ? QStringLiteral("Fichier") : QStringLiteral("Fichier %1").arg(suffix.toUpper());
 }
 
+QString findSampleFolder(const QString& programFolder, const QStringList& dataFolders) {
+    QStringList candidates;
+    if (!programFolder.isEmpty()) candidates << programFolder + QStringLiteral("/../share/zirk/mazes");
+    for (const QString& data : dataFolders)
+        candidates << data + QStringLiteral("/zirk/mazes");
+    for (const QString& candidate : candidates) {
+        if (QFileInfo(candidate).isDir()) return QDir::cleanPath(QFileInfo(candidate).absoluteFilePath());
+    }
+    return {};
+}
+
+QString programFolder() {
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    return program.isEmpty() ? QString() : QFileInfo(program).absolutePath();
+}
+
+QString dialogStartFolder(const QString& workingFolder, const QString& sampleFolder) {
+    // Started from a desktop menu the working folder is the home folder, where the filter shows nothing.
+    if (sampleFolder.isEmpty() ||
+        !QDir(workingFolder).entryList({QStringLiteral("*.dat")}, QDir::Files).isEmpty())
+        return workingFolder;
+    return sampleFolder;
+}
+
 std::optional<std::string> DialogFileChooser::chooseMaze(QWidget* parent) {
     // The widget dialog, so that no desktop portal or platform dialog stores anything on our behalf.
-    QFileDialog dialog(parent, QStringLiteral("Ouvrir"),
-                       lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_, filter_);
+    QFileDialog dialog(
+        parent, QStringLiteral("Ouvrir"),
+        lastFolder_.isEmpty() ? dialogStartFolder(QDir::currentPath(), sampleFolder_) : lastFolder_, filter_);
     dialog.setOptions(QFileDialog::DontUseNativeDialog);
+    if (!sampleFolder_.isEmpty()) {
+        QList<QUrl> places = dialog.sidebarUrls();
+        const QUrl samples = QUrl::fromLocalFile(sampleFolder_);
+        if (!places.contains(samples)) dialog.setSidebarUrls(places << samples);
+    }
     dialog.setIconProvider(&icons_);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);

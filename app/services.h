@@ -6,6 +6,7 @@
 #include <QAbstractFileIconProvider>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -72,13 +73,26 @@ public:
     QString type(const QFileInfo& info) const override;
 };
 
+// Where the sample mazes are installed: share/zirk/mazes beside the program's own folder (bin), else under
+// the first data folder that has it (XDG_DATA_HOME, then XDG_DATA_DIRS). Empty when none has it.
+QString findSampleFolder(const QString& programFolder, const QStringList& dataFolders);
+
+// The folder the program runs from, known without an application object.
+QString programFolder();
+
+// Where the open dialog starts: the working folder when it holds a maze, else the sample folder, if any.
+QString dialogStartFolder(const QString& workingFolder, const QString& sampleFolder);
+
 class DialogFileChooser : public FileChooser {
 public:
-    explicit DialogFileChooser(QString filter) : filter_(std::move(filter)) {}
+    // The sample folder, when there is one, is always in the dialog's side bar.
+    explicit DialogFileChooser(QString filter, QString sampleFolder = {})
+        : filter_(std::move(filter)), sampleFolder_(std::move(sampleFolder)) {}
     std::optional<std::string> chooseMaze(QWidget* parent) override;
 
 private:
     QString filter_;
+    QString sampleFolder_;
     NameOnlyIconProvider icons_;
     // Only for this run: the next dialog opens where the last maze came from.
     QString lastFolder_;

@@ -71,6 +71,8 @@ awk '$2 != "root/root" { print $6 }' "$tmp/contents" >"$tmp/not_root"
     echo ./usr/share/doc/zirk/copyright
     for n in 16 24 32 48 64 128 256; do echo "./usr/share/icons/hicolor/${n}x${n}/apps/zirk.png"; done
     echo ./usr/share/man/man6/zirk.6.gz
+    echo ./usr/share/man/fr/man6/zirk.6.gz
+    echo ./usr/share/metainfo/org.zirk.zirk.metainfo.xml
     for f in "$src"/mazes/*.dat; do echo "./usr/share/zirk/mazes/$(basename "$f")"; done
 } | LC_ALL=C sort >"$tmp/expected"
 awk '$1 !~ /^d/ { print $6 }' "$tmp/contents" | LC_ALL=C sort >"$tmp/files"

@@ -36,6 +36,8 @@ done
     echo share/doc/zirk/copyright
     for n in "${sizes[@]}"; do echo "share/icons/hicolor/${n}x${n}/apps/zirk.png"; done
     echo share/man/man6/zirk.6.gz
+    echo share/man/fr/man6/zirk.6.gz
+    echo share/metainfo/org.zirk.zirk.metainfo.xml
     for m in "${mazes[@]}"; do echo "share/zirk/mazes/$m"; done
 } | LC_ALL=C sort >"$tmp/expected"
 (cd "$prefix" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort) >"$tmp/actual"
@@ -55,6 +57,14 @@ if command -v readelf >/dev/null 2>&1; then
 else
     echo "SKIP: readelf is missing (package binutils): library search path not checked"
 fi
+
+# Found from the program's own place, with no data folder to look in.
+help=$(env -u XDG_DATA_HOME XDG_DATA_DIRS=/nonexistent HOME="$tmp" "$exe" --help) || fail "zirk --help failed"
+grep -qF "$prefix/share/zirk/mazes" <<<"$help" || fail "zirk --help does not name $prefix/share/zirk/mazes"
+grep -qF "Ctrl+R" <<<"$help" || fail "zirk --help lists no keys"
+
+cmp -s "$prefix/share/metainfo/org.zirk.zirk.metainfo.xml" "$src/packaging/org.zirk.zirk.metainfo.xml" ||
+    fail "the installed metainfo is not packaging/org.zirk.zirk.metainfo.xml"
 
 # ---------------------------------------------------------------- desktop entry
 desktop=$prefix/share/applications/zirk.desktop
@@ -120,37 +130,43 @@ for m in "${mazes[@]}"; do
     cmp -s "$src/mazes/$m" "$prefix/share/zirk/mazes/$m" || fail "installed maze $m differs from mazes/$m"
 done
 
-# ---------------------------------------------------------------- manual page
-man_gz=$prefix/share/man/man6/zirk.6.gz
-gzip -t "$man_gz" || fail "zirk.6.gz is not a valid gzip file"
-# Byte 3 holds the flags (8 = an original file name is stored), bytes 4-7 the time stamp: both
-# zero, or the page differs from one build to the next.
-[[ $(bytes "$man_gz" 3 5) == "0 0 0 0 0" ]] || fail "zirk.6.gz stores a name or time stamp"
-cmp -s <(gzip -dc "$man_gz") "$src/packaging/zirk.6" || fail "zirk.6.gz does not hold packaging/zirk.6"
+# ---------------------------------------------------------------- manual pages
+# The English page, and the French one under man/fr with French section names.
+check_man() { # INSTALLED SOURCE SECTIONS...
+    local man_gz=$1 page=$2
+    shift 2
+    gzip -t "$man_gz" || fail "$man_gz is not a valid gzip file"
+    # Byte 3 holds the flags (8 = an original file name is stored), bytes 4-7 the time stamp: both
+    # zero, or the page differs from one build to the next.
+    [[ $(bytes "$man_gz" 3 5) == "0 0 0 0 0" ]] || fail "$man_gz stores a name or time stamp"
+    cmp -s <(gzip -dc "$man_gz") "$src/packaging/$page" || fail "$man_gz does not hold packaging/$page"
 
-render=""
-if command -v man >/dev/null 2>&1; then
-    render="man"
-    MANPAGER=cat MANWIDTH=80 man --warnings -E UTF-8 -l "$man_gz" >"$tmp/man.txt" 2>"$tmp/man.err" ||
-        { cat "$tmp/man.err" >&2; fail "man cannot render zirk.6.gz"; }
-elif command -v groff >/dev/null 2>&1; then
-    render="groff"
-    gzip -dc "$man_gz" | groff -man -Tutf8 -ww >"$tmp/man.txt" 2>"$tmp/man.err" ||
-        { cat "$tmp/man.err" >&2; fail "groff cannot render zirk.6"; }
-else
-    echo "SKIP: neither man nor groff is installed: the manual page is not rendered"
-fi
-if [[ -n $render ]]; then
+    local render=""
+    if command -v man >/dev/null 2>&1; then
+        render="man"
+        MANPAGER=cat MANWIDTH=80 man --warnings -E UTF-8 -l "$man_gz" >"$tmp/man.txt" 2>"$tmp/man.err" ||
+            { cat "$tmp/man.err" >&2; fail "man cannot render $page"; }
+    elif command -v groff >/dev/null 2>&1; then
+        render="groff"
+        gzip -dc "$man_gz" | groff -man -Tutf8 -ww >"$tmp/man.txt" 2>"$tmp/man.err" ||
+            { cat "$tmp/man.err" >&2; fail "groff cannot render $page"; }
+    else
+        echo "SKIP: neither man nor groff is installed: $page is not rendered"
+        return
+    fi
     if [[ -s $tmp/man.err ]]; then
         cat "$tmp/man.err" >&2
-        fail "$render warns about zirk.6"
+        fail "$render warns about $page"
     fi
     # Rendered headings may carry overstrike or escape sequences; strip them before looking.
     sed 's/.\x08//g; s/\x1b\[[0-9;]*m//g' "$tmp/man.txt" >"$tmp/man.plain"
-    for section in NAME SYNOPSIS DESCRIPTION FILES ENVIRONMENT NOTES; do
-        grep -q "^$section\$" "$tmp/man.plain" || fail "the manual page has no $section section"
+    local section
+    for section in "$@"; do
+        grep -q "^$section\$" "$tmp/man.plain" || fail "$page has no $section section"
     done
-    grep -q "ZIRK(6)" "$tmp/man.plain" || fail "the manual page is not ZIRK(6)"
-fi
+    grep -q "ZIRK(6)" "$tmp/man.plain" || fail "$page is not ZIRK(6)"
+}
+check_man "$prefix/share/man/man6/zirk.6.gz" zirk.6 NAME SYNOPSIS DESCRIPTION KEYS FILES ENVIRONMENT NOTES
+check_man "$prefix/share/man/fr/man6/zirk.6.gz" zirk.fr.6 NOM SYNOPSIS DESCRIPTION TOUCHES FICHIERS ENVIRONNEMENT NOTES
 
 echo "install tree OK: $(wc -l <"$tmp/actual") files"

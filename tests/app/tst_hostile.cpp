@@ -161,13 +161,16 @@ private slots:
         // it.
         QTest::newRow("empty") << "empty.dat" << QList<int>{1, 1, 0, 2, 2, 0}
                                << QStringList{"« empty.dat » est vide."};
+        // Files that read as mazes nobody can win.
         QTest::newRow("only carriage returns")
-            << "crs.dat" << QList<int>{1, 1, 0, 100, 100, 0} << QStringList{};
+            << "crs.dat" << QList<int>{1, 1, 0, 100, 100, 0}
+            << QStringList{"« crs.dat », la case de départ", "Aucune sortie du labyrinthe « crs.dat »"};
         QTest::newRow("binary junk with NUL bytes")
             << "junk.dat" << QList<int>{1, 1, 0, 2, 1, 1, 1, 2, 0, 2, 2, 2, 3, 2, 1}
             << QStringList{"« junk.dat » a été coupé : la ligne 2 a plus de 100 cases"};
         QTest::newRow("UTF-8 with a byte-order mark")
-            << "utf8.dat" << QList<int>{1, 1, 0, 3, 1, 0, 4, 1, 0, 2, 2, 1} << QStringList{};
+            << "utf8.dat" << QList<int>{1, 1, 0, 3, 1, 0, 4, 1, 0, 2, 2, 1}
+            << QStringList{"Aucune sortie du labyrinthe « utf8.dat »"};
         QTest::newRow("UTF-16 with a byte-order mark")
             << "utf16.dat" << QList<int>{1, 1, 0, 5, 1, 1, 6, 1, 0, 1, 2, 0, 4, 2, 1}
             << QStringList{"fins de ligne LF : à la ligne 2", "« unix2dos utf16.dat »"};

@@ -6,10 +6,9 @@
 #include "loader.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
-
-#include <deque>
-#include <set>
 
 using namespace zirk;
 using namespace zirk::testing;
@@ -220,6 +219,70 @@ private slots:
         QCOMPARE(f.end.calls, 0);
     }
 
+    void theWindowsOwnKeysWorkWhicheverControlHasTheFocus_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("focus");
+        QTest::addColumn<int>("opened");
+        QTest::addColumn<int>("ended");
+        QTest::addColumn<int>("told");
+        const int ctrl = Qt::ControlModifier;
+        const auto row = [](const char* name, Qt::Key key, int modifiers, Control focus, int opened,
+                            int ended, int told) {
+            QTest::newRow(name) << int(key) << modifiers << int(focus) << opened << ended << told;
+        };
+        row("F1 on the key panel", Qt::Key_F1, 0, Control::KeyPanel, 0, 0, 1);
+        row("F1 on a button", Qt::Key_F1, 0, Control::RightButton, 0, 0, 1);
+        row("Ctrl+O on the key panel", Qt::Key_O, ctrl, Control::KeyPanel, 1, 0, 0);
+        row("Ctrl+O on the view", Qt::Key_O, ctrl, Control::View, 1, 0, 0);
+        row("Ctrl+Q on the key panel", Qt::Key_Q, ctrl, Control::KeyPanel, 0, 1, 0);
+        row("Ctrl+Q on the open button", Qt::Key_Q, ctrl, Control::OpenButton, 0, 1, 0);
+    }
+    void theWindowsOwnKeysWorkWhicheverControlHasTheFocus() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, focus);
+        QFETCH(int, opened);
+        QFETCH(int, ended);
+        QFETCH(int, told);
+        Fixture f;
+        f.open(kMazes + "/exemple.dat");
+        f.window.control(Control(focus))->setFocus();
+        QTest::keyClick(f.handle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(f.chooser.calls - 1, opened);
+        QCOMPARE(f.end.calls, ended);
+        QCOMPARE(f.box.texts.size(), told);
+        QCOMPARE(f.player(), QPoint(2, 2));
+        if (told) {
+            QVERIFY(f.box.texts[0].contains(QStringLiteral("Ctrl+R")));
+            QVERIFY(f.box.texts[0].contains(QStringLiteral("/samples/of/zirk")));
+            QCOMPARE(f.box.captions[0], QStringLiteral("Zirk pour Windows"));
+        }
+    }
+
+    void ctrlRReadsTheMazeAfreshWithThePlayerAtTheStart() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("m.dat"));
+        const auto write = [&](const QByteArray& bytes) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        };
+        write("0000\r\n0112\r\n0000\r\n");
+        Fixture f;
+        QTest::keyClick(f.handle(), Qt::Key_R, Qt::ControlModifier); // nothing opened yet: nothing to do
+        QCOMPARE(f.player(), QPoint(0, 0));
+        f.open(QFile::encodeName(path).toStdString());
+        f.click(Control::RightButton);
+        QCOMPARE(f.player(), QPoint(3, 2));
+        write("0000\r\n0102\r\n0111\r\n");
+        f.click(Control::KeyPanel);
+        QTest::keyClick(f.handle(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(f.player(), QPoint(2, 2));
+        QCOMPARE(f.window.game().maze.at(3, 2), Cell::Wall);
+        QCOMPARE(f.chooser.calls, 1);
+        QCOMPARE(f.box.texts, QStringList());
+    }
+
     void quittingEndsTheProgram_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("button") << "Quitter";
@@ -236,33 +299,6 @@ private slots:
             f.type(how);
         }
         QCOMPARE(f.end.calls, 1);
-    }
-
-    void everySampleMazeLeadsFromTheStartToAnExit_data() {
-        QTest::addColumn<QString>("file");
-        for (const char* name : {"exemple.dat", "sorties.dat", "grand.dat", "lettres.dat"})
-            QTest::newRow(name) << QString::fromLatin1(name);
-    }
-    void everySampleMazeLeadsFromTheStartToAnExit() {
-        QFETCH(QString, file);
-        FileSource source(kMazes + "/" + file.toStdString());
-        const MazeRead read = readMazeFile(source);
-        QVERIFY(!read.result.readError && !read.result.overflowed);
-        const MazeGrid& maze = *read.maze;
-        std::deque<std::pair<int, int>> queue{{2, 2}};
-        std::set<std::pair<int, int>> seen{{2, 2}};
-        bool reached = false;
-        while (!queue.empty() && !reached) {
-            auto [x, y] = queue.front();
-            queue.pop_front();
-            reached = maze.at(x, y) == Cell::Exit;
-            for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
-                const auto next = std::pair{x + dx, y + dy};
-                if (maze.at(next.first, next.second) != Cell::Wall && seen.insert(next).second)
-                    queue.push_back(next);
-            }
-        }
-        QVERIFY(reached);
     }
 };
 

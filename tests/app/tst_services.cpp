@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <functional>
 
@@ -177,6 +178,39 @@ private slots:
         });
         QCOMPARE(chooser.chooseMaze(nullptr), std::nullopt);
         QCOMPARE(start, folder);
+    }
+
+    void theDialogStartsInTheSamplesWhenTheWorkingFolderHoldsNoMaze_data() {
+        QTest::addColumn<bool>("mazeAtWork");
+        QTest::addColumn<bool>("samplesFound");
+        QTest::addColumn<bool>("startsInSamples");
+        QTest::newRow("an empty working folder") << false << true << true;
+        QTest::newRow("a maze in the working folder") << true << true << false;
+        QTest::newRow("no sample folder found") << false << false << false;
+    }
+    void theDialogStartsInTheSamplesWhenTheWorkingFolderHoldsNoMaze() {
+        QFETCH(bool, mazeAtWork);
+        QFETCH(bool, samplesFound);
+        QFETCH(bool, startsInSamples);
+        QTemporaryDir work;
+        QTemporaryDir samples;
+        if (mazeAtWork) touch(work.filePath(QStringLiteral("m.dat")));
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work.path()));
+        DialogFileChooser chooser(qtFilter("Fichiers Data|*.dat"), samplesFound ? samples.path() : QString());
+        QString start;
+        QList<QUrl> places;
+        whenModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            start = dialog->directory().absolutePath();
+            places = dialog->sidebarUrls();
+            dialog->reject();
+        });
+        chooser.chooseMaze(nullptr);
+        QDir::setCurrent(before);
+        QCOMPARE(start, startsInSamples ? samples.path() : work.path());
+        QCOMPARE(places.contains(QUrl::fromLocalFile(samples.path())), samplesFound);
+        QVERIFY(places.contains(QUrl::fromLocalFile(QDir::homePath())));
     }
 
     void theExitBoxHasOneOkButtonNoIconAndRoomForItsCaption() {

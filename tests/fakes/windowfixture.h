@@ -14,7 +14,7 @@ struct WindowFixture {
     FakeBox box;
     FakeEnd end;
     FakeScreen screen;
-    MazeWindow window{{&chooser, &box, &end, &screen}};
+    MazeWindow window{{&chooser, &box, &end, &screen, nullptr, nullptr, QStringLiteral("/samples/of/zirk")}};
 
     explicit WindowFixture(QRect screenArea = QRect(0, 0, 1024, 768)) : screen(screenArea) {
         // Where the platform puts the focus when the window first shows: the first control of the tab order.
