@@ -105,15 +105,15 @@ QByteArray waylandSocketPath(const QByteArray& display, const QByteArray& runtim
 PlatformChoice chooseDisplay() {
     const bool waylandSession =
         qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == "wayland";
-    return firstPlatformThatOpens(
-        platformsQtTries(qEnvironmentVariable("QT_QPA_PLATFORM"), waylandSession),
-        [](const QString& name) -> std::string {
-            if (!pluginInstalled(name))
-                return "zirk : le module d’affichage de Qt « " + name.toStdString() + " » n’est pas installé";
-            if (name == QLatin1String("xcb")) return x11Problem();
-            if (name.startsWith(QLatin1String("wayland"))) return waylandProblem();
-            return {};
-        });
+    return firstPlatformThatOpens(platformsQtTries(qEnvironmentVariable("QT_QPA_PLATFORM"), waylandSession),
+                                  [](const QString& name) -> std::string {
+                                      if (!pluginInstalled(name))
+                                          return "zirk : le module d’affichage de Qt « " +
+                                                 name.toStdString() + " » n’est pas installé";
+                                      if (name == QLatin1String("xcb")) return x11Problem();
+                                      if (name.startsWith(QLatin1String("wayland"))) return waylandProblem();
+                                      return {};
+                                  });
 }
 
 } // namespace zirk

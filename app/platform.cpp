@@ -27,10 +27,11 @@ void keepDBusFromStartingABus() {
 
 namespace {
 
-// What Qt accepts without changing anything: a folder of ours that only we may enter.
+// What Qt accepts without changing anything: a real folder of ours that only we may enter. Qt refuses one
+// given through a symbolic link and makes its own instead.
 bool usableRuntimeFolder(const QByteArray& path) {
     struct stat st {};
-    return !path.isEmpty() && ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+    return !path.isEmpty() && ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
            st.st_uid == ::geteuid() && (st.st_mode & 07777) == 0700;
 }
 
@@ -66,7 +67,8 @@ QuietStart::QuietStart() {
         // Qt's Wayland connection looks for the compositor's socket in the runtime folder: it is shown the
         // socket's own path instead, which the folder shown below would hide.
         if (qEnvironmentVariableIsEmpty("WAYLAND_SOCKET")) {
-            const QByteArray socket = waylandSocketPath(qgetenv("WAYLAND_DISPLAY"), qgetenv("XDG_RUNTIME_DIR"));
+            const QByteArray socket =
+                waylandSocketPath(qgetenv("WAYLAND_DISPLAY"), qgetenv("XDG_RUNTIME_DIR"));
             if (!socket.isEmpty()) set("WAYLAND_DISPLAY", socket.constData());
         }
         // No folder can be made inside a file, and nothing is written in trying.
