@@ -11,6 +11,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QResizeEvent>
 #include <QTimer>
@@ -59,6 +60,11 @@ public:
         w.show();
     }
     void minimize() override { w.setWindowState(w.windowState() | Qt::WindowMinimized); }
+    bool placesItself() const override {
+        return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    }
+    void maximize() override { w.setWindowState(w.windowState() | Qt::WindowMaximized); }
+    void unmaximize() override { w.setWindowState(w.windowState() & ~Qt::WindowMaximized); }
     void close() override { w.close(); }
     void processEvents() override { QCoreApplication::processEvents(); }
     void partsChanged() override { w.frameWidgets_.show(w.frame_); }

@@ -37,9 +37,11 @@ void Frame::setVisible(FramePart part, bool visible) {
 
 void Frame::showCentred() {
     const WindowGeometry start = window_.geometry();
-    // Truncated toward zero, which is the rounding wanted for a window larger than the screen.
-    window_.setLeft(std::trunc((window_.screenWidth() - start.width) / 2));
-    window_.setTop(std::trunc((window_.screenHeight() - start.height) / 2));
+    if (window_.placesItself()) {
+        // Truncated toward zero, which is the rounding wanted for a window larger than the screen.
+        window_.setLeft(std::trunc((window_.screenWidth() - start.width) / 2));
+        window_.setTop(std::trunc((window_.screenHeight() - start.height) / 2));
+    }
     // Read back rather than computed: the window system may have placed the window elsewhere.
     home_ = window_.geometry();
     window_.show();
@@ -107,6 +109,11 @@ void Frame::releaseCaptionButton(FramePart button) {
         window_.minimize();
         break;
     case FramePart::MaximiseButton:
+        // A screen-sized window left where it was would put the restore button off the screen.
+        if (!window_.placesItself()) {
+            window_.maximize();
+            break;
+        }
         window_.suspendPainting();
         window_.setTop(0);
         window_.setLeft(0);
@@ -116,8 +123,13 @@ void Frame::releaseCaptionButton(FramePart button) {
         break;
     case FramePart::RestoreButton:
         window_.suspendPainting();
+        if (!window_.placesItself()) window_.unmaximize();
         window_.setWidth(static_cast<float>(home_.width));
         window_.setHeight(static_cast<float>(home_.height));
+        if (!window_.placesItself()) {
+            window_.resumePainting();
+            break;
+        }
         window_.setTop(static_cast<float>(home_.top));
         window_.setLeft(static_cast<float>(home_.left));
         window_.resumePainting();

@@ -42,6 +42,7 @@ public:
 
     Geometry current;
     bool isMinimised = false;
+    bool canPlaceItself = true;
     double screenW = 19200;
     double screenH = 11520;
 
@@ -83,6 +84,9 @@ public:
         isMinimised = true;
         log(QStringLiteral("minimize"));
     }
+    bool placesItself() const override { return canPlaceItself; }
+    void maximize() override { log(QStringLiteral("maximize")); }
+    void unmaximize() override { log(QStringLiteral("unmaximize")); }
     void processEvents() override { log(QStringLiteral("processEvents")); }
     void close() override { log(QStringLiteral("unload")); }
     // Counted apart from the calls: it says nothing about the window and would clutter every expected
