@@ -36,13 +36,15 @@ RUN_PACKAGES := \
 # desktop-file-utils checks the menu entry; dpkg-dev builds and reads the .deb. clang-format holds
 # the C++ files to .clang-format: Debian 12's is version 14, the one whose layout the check trusts.
 # The Wayland test plays under a headless sway: wtype types, grim photographs, and a small pointer
-# client built with wayland-scanner (libwayland-bin) against libwayland-dev clicks and drags.
+# client built with wayland-scanner (libwayland-bin) against libwayland-dev clicks and drags; jq reads
+# the window tree sway reports.
 TEST_PACKAGES := $(RUN_PACKAGES) \
 	sway \
 	grim \
 	wtype \
 	libwayland-dev \
 	libwayland-bin \
+	jq \
 	desktop-file-utils \
 	dpkg-dev \
 	xvfb \
