@@ -121,19 +121,19 @@ void Frame::releaseCaptionButton(FramePart button) {
         window_.setHeight(static_cast<float>(window_.screenHeight() - kMaximiseBottomMargin));
         window_.resumePainting();
         break;
-    case FramePart::RestoreButton:
+    case FramePart::RestoreButton: {
+        const bool placesItself = window_.placesItself();
         window_.suspendPainting();
-        if (!window_.placesItself()) window_.unmaximize();
+        if (!placesItself) window_.unmaximize();
         window_.setWidth(static_cast<float>(home_.width));
         window_.setHeight(static_cast<float>(home_.height));
-        if (!window_.placesItself()) {
-            window_.resumePainting();
-            break;
+        if (placesItself) {
+            window_.setTop(static_cast<float>(home_.top));
+            window_.setLeft(static_cast<float>(home_.left));
         }
-        window_.setTop(static_cast<float>(home_.top));
-        window_.setLeft(static_cast<float>(home_.left));
         window_.resumePainting();
         break;
+    }
     default:
         break;
     }
