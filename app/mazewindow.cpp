@@ -64,7 +64,11 @@ public:
         return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     }
     void maximize() override { w.setWindowState(w.windowState() | Qt::WindowMaximized); }
-    void unmaximize() override { w.setWindowState(w.windowState() & ~Qt::WindowMaximized); }
+    bool unmaximize() override {
+        if (!(w.windowState() & Qt::WindowMaximized)) return false;
+        w.setWindowState(w.windowState() & ~Qt::WindowMaximized);
+        return true;
+    }
     void close() override { w.close(); }
     void processEvents() override { QCoreApplication::processEvents(); }
     void partsChanged() override { w.frameWidgets_.show(w.frame_); }

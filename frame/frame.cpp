@@ -123,8 +123,10 @@ void Frame::releaseCaptionButton(FramePart button) {
         break;
     case FramePart::RestoreButton: {
         const bool placesItself = window_.placesItself();
+        // The window system refuses a maximised window any size but its own, until the window has left that
+        // state: it gives the window back its size then.
+        if (!placesItself && window_.unmaximize()) break;
         window_.suspendPainting();
-        if (!placesItself) window_.unmaximize();
         window_.setWidth(static_cast<float>(home_.width));
         window_.setHeight(static_cast<float>(home_.height));
         if (placesItself) {

@@ -75,7 +75,8 @@ public:
     // window is placed by the system, and maximised and put back through its states.
     virtual bool placesItself() const = 0;
     virtual void maximize() = 0;
-    virtual void unmaximize() = 0;
+    // Whether the window was maximised; the window system then gives it back the size it had before.
+    virtual bool unmaximize() = 0;
     virtual void close() = 0;
     virtual void processEvents() = 0;
     // The parts changed; their widgets should show them.

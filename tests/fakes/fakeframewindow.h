@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <functional>
+#include <utility>
 
 namespace zirk::testing {
 
@@ -43,6 +44,7 @@ public:
     Geometry current;
     bool isMinimised = false;
     bool canPlaceItself = true;
+    bool isMaximised = false; // only where the window cannot place itself
     double screenW = 19200;
     double screenH = 11520;
 
@@ -85,8 +87,14 @@ public:
         log(QStringLiteral("minimize"));
     }
     bool placesItself() const override { return canPlaceItself; }
-    void maximize() override { log(QStringLiteral("maximize")); }
-    void unmaximize() override { log(QStringLiteral("unmaximize")); }
+    void maximize() override {
+        isMaximised = true;
+        log(QStringLiteral("maximize"));
+    }
+    bool unmaximize() override {
+        log(QStringLiteral("unmaximize"));
+        return std::exchange(isMaximised, false);
+    }
     void processEvents() override { log(QStringLiteral("processEvents")); }
     void close() override { log(QStringLiteral("unload")); }
     // Counted apart from the calls: it says nothing about the window and would clutter every expected

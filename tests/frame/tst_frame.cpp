@@ -297,7 +297,7 @@ private slots:
             << CaptionButton{FramePart::MaximiseButton} << false << QStringList({"maximize"});
         QTest::newRow("restore, placed by the system")
             << CaptionButton{FramePart::RestoreButton} << false
-            << QStringList({"hide", "unmaximize", "width=8000"}) + layoutCalls() +
+            << QStringList({"unmaximize", "hide", "width=8000"}) + layoutCalls() +
                    QStringList({"height=6000"}) + layoutCalls() + QStringList({"show"});
     }
     void captionButtonShowsItsPressedPictureAndActsOnRelease() {
@@ -320,6 +320,15 @@ private slots:
         rig.frame.releaseCaptionButton(button);
         QVERIFY(!rig[button].pressed);
         QTEST(rig.window.calls, "releaseCalls");
+    }
+
+    void restoringAWindowTheSystemMaximisedLeavesItsSizeToTheSystem() {
+        Rig rig;
+        rig.window.canPlaceItself = false;
+        rig.frame.releaseCaptionButton(FramePart::MaximiseButton);
+        rig.window.calls.clear();
+        rig.frame.releaseCaptionButton(FramePart::RestoreButton);
+        QCOMPARE(rig.window.calls, QStringList({"unmaximize"}));
     }
 
     void minimisingPaintsTheReleasedButtonFirst() {
