@@ -15,7 +15,8 @@
 # What `make run` needs. qt6-qpa-plugins holds the xcb platform plugin that opens the window.
 # "Arial" is asked for by name; fonts-liberation brings Liberation Sans, its metric-compatible stand-in.
 # qt6-translations-l10n holds Qt's own French texts, for the file dialog and the boxes. libxcb1-dev lets the
-# program try the X display before Qt starts, since Qt aborts when it cannot open it.
+# program try the X display before Qt starts, since Qt aborts when it cannot open it. qt6-wayland opens the
+# window natively on a Wayland desktop, which Qt tries first there.
 RUN_PACKAGES := \
 	g++ \
 	cmake \
@@ -26,7 +27,8 @@ RUN_PACKAGES := \
 	qt6-translations-l10n \
 	libxcb1-dev \
 	libgl-dev \
-	fonts-liberation
+	fonts-liberation \
+	qt6-wayland
 
 # What `make test` needs on top: a virtual X server and a window manager for the real-window
 # tests, tools to drive and photograph them, strace to prove nothing is written, and the
@@ -34,8 +36,17 @@ RUN_PACKAGES := \
 # desktop-file-utils checks the menu entry; dpkg-dev builds and reads the .deb. clang-format holds
 # the C++ files to .clang-format: Debian 12's is version 14, the one whose layout the check trusts.
 # appstream (appstreamcli) checks the metainfo file that software centres read.
+# The Wayland test plays under a headless sway: wtype types, grim photographs, and a small pointer
+# client built with wayland-scanner (libwayland-bin) against libwayland-dev clicks and drags; jq reads
+# the window tree sway reports.
 TEST_PACKAGES := $(RUN_PACKAGES) \
 	appstream \
+	sway \
+	grim \
+	wtype \
+	libwayland-dev \
+	libwayland-bin \
+	jq \
 	desktop-file-utils \
 	dpkg-dev \
 	xvfb \

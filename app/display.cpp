@@ -7,18 +7,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
+
+#include <cstring>
 
 namespace zirk {
 
 namespace {
-
-// The platform Qt will start: the first one QT_QPA_PLATFORM names, without its options, or X11.
-QString platformName() {
-    QString name = qEnvironmentVariable("QT_QPA_PLATFORM");
-    name = name.section(QLatin1Char(';'), 0, 0).section(QLatin1Char(':'), 0, 0).trimmed();
-    return name.isEmpty() ? QStringLiteral("xcb") : name;
-}
 
 // Platform plugins are files named after the platform: libqxcb.so, libqwayland-generic.so, ...
 bool pluginInstalled(const QString& platform) {
@@ -58,16 +56,64 @@ std::string x11Problem() {
     return problem;
 }
 
+// A connection to the compositor's socket, closed again at once: what Qt's own connection would find.
+std::string waylandProblem() {
+    // A connection handed down by whoever started the program; it cannot be tried without using it up.
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_SOCKET")) return {};
+    const QByteArray path = waylandSocketPath(qgetenv("WAYLAND_DISPLAY"), qgetenv("XDG_RUNTIME_DIR"));
+    if (path.isEmpty())
+        return "zirk : aucun écran Wayland où ouvrir la fenêtre (XDG_RUNTIME_DIR n’est pas défini)";
+    const std::string problem = "zirk : impossible de joindre l’écran Wayland « " + path.toStdString() + " »";
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (static_cast<std::size_t>(path.size()) >= sizeof address.sun_path) return problem;
+    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return problem;
+    const bool reached = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return reached ? std::string() : problem;
+}
+
 } // namespace
 
-std::string displayProblem() {
-    const QString platform = platformName();
-    if (!pluginInstalled(platform))
-        return "zirk : le module d’affichage de Qt « " + platform.toStdString() + " » n’est pas installé";
-    if (platform == QLatin1String("xcb")) return x11Problem();
-    if (platform.startsWith(QLatin1String("wayland")) && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return "zirk : aucun écran Wayland où ouvrir la fenêtre (WAYLAND_DISPLAY n’est pas défini)";
-    return {};
+QStringList platformsQtTries(const QString& requested, bool waylandSession) {
+    if (!requested.trimmed().isEmpty()) return requested.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    if (waylandSession) return {QStringLiteral("wayland"), QStringLiteral("xcb")};
+    return {QStringLiteral("xcb")};
+}
+
+PlatformChoice firstPlatformThatOpens(const QStringList& platforms,
+                                      const std::function<std::string(const QString& name)>& problem) {
+    std::string first;
+    for (const QString& platform : platforms) {
+        const std::string p = problem(platform.section(QLatin1Char(':'), 0, 0).trimmed());
+        if (p.empty()) return {platform.trimmed(), {}};
+        if (first.empty()) first = p;
+    }
+    if (first.empty()) first = "zirk : aucun module d’affichage de Qt n’est demandé";
+    return {{}, first};
+}
+
+QByteArray waylandSocketPath(const QByteArray& display, const QByteArray& runtimeFolder) {
+    const QByteArray name = display.isEmpty() ? QByteArrayLiteral("wayland-0") : display;
+    if (name.startsWith('/')) return name;
+    if (runtimeFolder.isEmpty()) return {};
+    return runtimeFolder + '/' + name;
+}
+
+PlatformChoice chooseDisplay() {
+    const bool waylandSession =
+        qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == "wayland";
+    return firstPlatformThatOpens(platformsQtTries(qEnvironmentVariable("QT_QPA_PLATFORM"), waylandSession),
+                                  [](const QString& name) -> std::string {
+                                      if (!pluginInstalled(name))
+                                          return "zirk : le module d’affichage de Qt « " +
+                                                 name.toStdString() + " » n’est pas installé";
+                                      if (name == QLatin1String("xcb")) return x11Problem();
+                                      if (name.startsWith(QLatin1String("wayland"))) return waylandProblem();
+                                      return {};
+                                  });
 }
 
 } // namespace zirk

@@ -26,16 +26,20 @@ int main(int argc, char* argv[]) {
         std::fputs(commandLine.error.toLocal8Bit().constData(), stderr);
         return commandLine.exitStatus;
     }
-    if (const std::string problem = zirk::displayProblem(); !problem.empty()) {
-        std::fprintf(stderr, "%s\n", problem.c_str());
+    const zirk::PlatformChoice display = zirk::chooseDisplay();
+    if (!display.problem.empty()) {
+        std::fprintf(stderr, "%s\n", display.problem.c_str());
         return EXIT_FAILURE;
     }
+    qputenv("QT_QPA_PLATFORM", display.platform.toLocal8Bit());
     zirk::keepSettingsOffDisk();
     zirk::keepDBusFromStartingABus();
     zirk::QuietStart quietStart;
     QApplication app(argc, argv);
     quietStart.release();
     QApplication::setApplicationName(QStringLiteral("zirk"));
+    // The compositor matches the window to zirk.desktop, its name and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zirk"));
     zirk::useFrenchClassicLook(app);
 
     zirk::DialogFileChooser chooser(zirk::qtFilter(zirk::row(zirk::Control::FileDialog).filter), samples);

@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QResizeEvent>
 #include <QShortcut>
@@ -60,6 +61,15 @@ public:
         w.show();
     }
     void minimize() override { w.setWindowState(w.windowState() | Qt::WindowMinimized); }
+    bool placesItself() const override {
+        return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    }
+    void maximize() override { w.setWindowState(w.windowState() | Qt::WindowMaximized); }
+    bool unmaximize() override {
+        if (!(w.windowState() & Qt::WindowMaximized)) return false;
+        w.setWindowState(w.windowState() & ~Qt::WindowMaximized);
+        return true;
+    }
     void close() override { w.close(); }
     void processEvents() override { QCoreApplication::processEvents(); }
     void partsChanged() override { w.frameWidgets_.show(w.frame_); }

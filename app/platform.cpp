@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform.h"
 
+#include "display.h"
+
 #include <QApplication>
 #include <QColor>
 #include <QFileInfo>
@@ -25,7 +27,8 @@ void keepDBusFromStartingABus() {
 
 namespace {
 
-// What Qt accepts without changing anything: a real folder of ours that only we may enter.
+// What Qt accepts without changing anything: a real folder of ours that only we may enter. Qt refuses one
+// given through a symbolic link and makes its own instead.
 bool usableRuntimeFolder(const QByteArray& path) {
     struct stat st {};
     return !path.isEmpty() && ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
@@ -61,6 +64,13 @@ void QuietStart::set(const char* name, const char* value) {
 
 QuietStart::QuietStart() {
     if (!usableRuntimeFolder(qgetenv("XDG_RUNTIME_DIR"))) {
+        // Qt's Wayland connection looks for the compositor's socket in the runtime folder: it is shown the
+        // socket's own path instead, which the folder shown below would hide.
+        if (qEnvironmentVariableIsEmpty("WAYLAND_SOCKET")) {
+            const QByteArray socket =
+                waylandSocketPath(qgetenv("WAYLAND_DISPLAY"), qgetenv("XDG_RUNTIME_DIR"));
+            if (!socket.isEmpty()) set("WAYLAND_DISPLAY", socket.constData());
+        }
         // No folder can be made inside a file, and nothing is written in trying.
         set("XDG_RUNTIME_DIR", "/dev/null/runtime");
         set("TMPDIR", "/dev/null");

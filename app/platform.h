@@ -18,8 +18,9 @@ void keepDBusFromStartingABus();
 // What Qt reads from the environment while it starts, set for the time the application object takes to be
 // made and put back as it was by release():
 // - Qt looks for a runtime folder, and makes one under the temporary folder when XDG_RUNTIME_DIR names none
-//   that is usable. It is shown one it cannot make, so it makes nothing and goes on without one. A usable
-//   XDG_RUNTIME_DIR is left alone.
+//   that is usable. It is shown one it cannot make, so it makes nothing and goes on without one; the Wayland
+//   compositor's socket, found through that folder (as given, symbolic links included), is then named by its
+//   own path. A usable XDG_RUNTIME_DIR is left alone.
 // - On GNOME, Xfce, MATE or Cinnamon Qt loads the GTK platform theme, which writes settings and caches of its
 //   own. The classic look needs no desktop theme, so Qt is not told which desktop it runs on.
 class QuietStart {

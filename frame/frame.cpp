@@ -37,9 +37,11 @@ void Frame::setVisible(FramePart part, bool visible) {
 
 void Frame::showCentred() {
     const WindowGeometry start = window_.geometry();
-    // Truncated toward zero, which is the rounding wanted for a window larger than the screen.
-    window_.setLeft(std::trunc((window_.screenWidth() - start.width) / 2));
-    window_.setTop(std::trunc((window_.screenHeight() - start.height) / 2));
+    if (window_.placesItself()) {
+        // Truncated toward zero, which is the rounding wanted for a window larger than the screen.
+        window_.setLeft(std::trunc((window_.screenWidth() - start.width) / 2));
+        window_.setTop(std::trunc((window_.screenHeight() - start.height) / 2));
+    }
     // Read back rather than computed: the window system may have placed the window elsewhere.
     home_ = window_.geometry();
     window_.show();
@@ -107,6 +109,11 @@ void Frame::releaseCaptionButton(FramePart button) {
         window_.minimize();
         break;
     case FramePart::MaximiseButton:
+        // A screen-sized window left where it was would put the restore button off the screen.
+        if (!window_.placesItself()) {
+            window_.maximize();
+            break;
+        }
         window_.suspendPainting();
         window_.setTop(0);
         window_.setLeft(0);
@@ -114,14 +121,21 @@ void Frame::releaseCaptionButton(FramePart button) {
         window_.setHeight(static_cast<float>(window_.screenHeight() - kMaximiseBottomMargin));
         window_.resumePainting();
         break;
-    case FramePart::RestoreButton:
+    case FramePart::RestoreButton: {
+        const bool placesItself = window_.placesItself();
+        // The window system refuses a maximised window any size but its own, until the window has left that
+        // state: it gives the window back its size then.
+        if (!placesItself && window_.unmaximize()) break;
         window_.suspendPainting();
         window_.setWidth(static_cast<float>(home_.width));
         window_.setHeight(static_cast<float>(home_.height));
-        window_.setTop(static_cast<float>(home_.top));
-        window_.setLeft(static_cast<float>(home_.left));
+        if (placesItself) {
+            window_.setTop(static_cast<float>(home_.top));
+            window_.setLeft(static_cast<float>(home_.left));
+        }
         window_.resumePainting();
         break;
+    }
     default:
         break;
     }

@@ -71,6 +71,12 @@ public:
     // Lays the frame out, if the window's size needs it, and shows the window.
     virtual void show() = 0;
     virtual void minimize() = 0;
+    // Whether the window system lets the window choose its own position. Where it does not (Wayland), the
+    // window is placed by the system, and maximised and put back through its states.
+    virtual bool placesItself() const = 0;
+    virtual void maximize() = 0;
+    // Whether the window was maximised; the window system then gives it back the size it had before.
+    virtual bool unmaximize() = 0;
     virtual void close() = 0;
     virtual void processEvents() = 0;
     // The parts changed; their widgets should show them.
@@ -89,7 +95,8 @@ public:
     const PartState& operator[](FramePart part) const { return parts_[part]; }
     void setVisible(FramePart part, bool visible);
 
-    // Centres the window on the screen, remembers where it ended up and shows it.
+    // Centres the window on the screen, where the window system lets it, remembers where it ended up and
+    // shows it.
     void showCentred();
     const WindowGeometry& home() const { return home_; }
 

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <functional>
+#include <utility>
 
 namespace zirk::testing {
 
@@ -42,6 +43,8 @@ public:
 
     Geometry current;
     bool isMinimised = false;
+    bool canPlaceItself = true;
+    bool isMaximised = false; // only where the window cannot place itself
     double screenW = 19200;
     double screenH = 11520;
 
@@ -82,6 +85,15 @@ public:
     void minimize() override {
         isMinimised = true;
         log(QStringLiteral("minimize"));
+    }
+    bool placesItself() const override { return canPlaceItself; }
+    void maximize() override {
+        isMaximised = true;
+        log(QStringLiteral("maximize"));
+    }
+    bool unmaximize() override {
+        log(QStringLiteral("unmaximize"));
+        return std::exchange(isMaximised, false);
     }
     void processEvents() override { log(QStringLiteral("processEvents")); }
     void close() override { log(QStringLiteral("unload")); }

@@ -278,24 +278,34 @@ private slots:
 
     void captionButtonShowsItsPressedPictureAndActsOnRelease_data() {
         QTest::addColumn<CaptionButton>("captionButton");
+        QTest::addColumn<bool>("placesItself");
         QTest::addColumn<QStringList>("releaseCalls");
 
-        QTest::newRow("close") << CaptionButton{FramePart::CloseButton} << QStringList();
-        QTest::newRow("minimise") << CaptionButton{FramePart::MinimiseButton}
+        QTest::newRow("close") << CaptionButton{FramePart::CloseButton} << true << QStringList();
+        QTest::newRow("minimise") << CaptionButton{FramePart::MinimiseButton} << true
                                   << QStringList({"processEvents", "minimize"});
-        QTest::newRow("maximise") << CaptionButton{FramePart::MaximiseButton}
+        QTest::newRow("maximise") << CaptionButton{FramePart::MaximiseButton} << true
                                   << QStringList({"hide", "top=0", "left=0", "width=19200"}) + layoutCalls() +
                                          QStringList({"height=11100"}) + layoutCalls() +
                                          QStringList({"show"});
-        QTest::newRow("restore") << CaptionButton{FramePart::RestoreButton}
+        QTest::newRow("restore") << CaptionButton{FramePart::RestoreButton} << true
                                  << QStringList({"hide", "width=8000"}) + layoutCalls() +
                                         QStringList({"height=6000"}) + layoutCalls() +
                                         QStringList({"top=2760", "left=5600", "show"});
+        // Where the window system places the window (Wayland): its states, and the size without a position.
+        QTest::newRow("maximise, placed by the system")
+            << CaptionButton{FramePart::MaximiseButton} << false << QStringList({"maximize"});
+        QTest::newRow("restore, placed by the system")
+            << CaptionButton{FramePart::RestoreButton} << false
+            << QStringList({"unmaximize", "hide", "width=8000"}) + layoutCalls() +
+                   QStringList({"height=6000"}) + layoutCalls() + QStringList({"show"});
     }
     void captionButtonShowsItsPressedPictureAndActsOnRelease() {
         QFETCH(CaptionButton, captionButton);
+        QFETCH(bool, placesItself);
         const FramePart button = captionButton.button;
         Rig rig;
+        rig.window.canPlaceItself = placesItself;
         const FrameParts before = partsOf(rig.frame);
         QVERIFY(!rig[button].pressed);
 
@@ -310,6 +320,15 @@ private slots:
         rig.frame.releaseCaptionButton(button);
         QVERIFY(!rig[button].pressed);
         QTEST(rig.window.calls, "releaseCalls");
+    }
+
+    void restoringAWindowTheSystemMaximisedLeavesItsSizeToTheSystem() {
+        Rig rig;
+        rig.window.canPlaceItself = false;
+        rig.frame.releaseCaptionButton(FramePart::MaximiseButton);
+        rig.window.calls.clear();
+        rig.frame.releaseCaptionButton(FramePart::RestoreButton);
+        QCOMPARE(rig.window.calls, QStringList({"unmaximize"}));
     }
 
     void minimisingPaintsTheReleasedButtonFirst() {
