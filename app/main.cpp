@@ -7,16 +7,12 @@
 #include "services.h"
 
 #include <QApplication>
-#include <QFile>
 
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const zirk::CommandLine commandLine = zirk::parseCommandLine(arguments);
+    const zirk::CommandLine commandLine = zirk::parseCommandLine(argc, argv);
     if (!commandLine.play) {
         std::fputs(commandLine.output.toLocal8Bit().constData(), stdout);
         std::fputs(commandLine.error.toLocal8Bit().constData(), stderr);
@@ -41,8 +37,6 @@ int main(int argc, char* argv[]) {
     zirk::MazeWindow window({&chooser, &box, &end, &screen});
     // Where the focus starts: the first control of the tab order that plays.
     window.control(zirk::Control::OpenButton)->setFocus();
-    std::optional<std::string> file;
-    if (commandLine.file) file = QFile::encodeName(*commandLine.file).toStdString();
-    window.start(file);
+    window.start(commandLine.path);
     return app.exec();
 }

@@ -407,7 +407,9 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
                 // A cell that would fall outside the grid: what fits is kept and the load ends here, without
                 // reading the rest of the line.
                 std::memcpy(line.data() + length, bytes.data(), room);
-                noteLineFeeds(bytes.data(), room);
+                // The byte that did not fit counts too: a maze of 100 columns saved with LF ends overflows on
+                // its first line feed.
+                noteLineFeeds(bytes.data(), room + 1);
                 length += static_cast<int>(room);
                 if (result.rows <= kMaxCells) maze.setRow(result.rows, line.data(), length);
                 result.overflowed = true;

@@ -83,7 +83,7 @@ class HeldFiles : public MazeFiles {
 
 public:
     ~HeldFiles() override { release(); }
-    std::unique_ptr<MazeFile> open(const std::string&) override { return std::make_unique<HeldFile>(gate_); }
+    std::shared_ptr<MazeFile> open(const std::string&) override { return std::make_shared<HeldFile>(gate_); }
     void release() {
         const std::lock_guard lock(gate_->mutex);
         gate_->released = true;
