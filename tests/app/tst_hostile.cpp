@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -94,6 +95,18 @@ private:
     std::shared_ptr<Gate> gate_ = std::make_shared<Gate>();
 };
 
+// A system that refuses a reader process, or the thread that waits on one.
+class RefusingFiles : public MazeFiles {
+public:
+    std::shared_ptr<MazeFile> open(const std::string& path) override {
+        return process ? std::make_shared<FileSource>(path) : nullptr;
+    }
+    void giveUp(MazeFile&) override { ++givenUp; }
+    bool startThread(std::function<void()>) override { return false; }
+    bool process = false;
+    int givenUp = 0;
+};
+
 } // namespace
 
 class TestHostile : public QObject {
@@ -134,6 +147,9 @@ private slots:
         write(path("removed.dat"), QByteArray("99999\r\n99999\r\n"));
         write(path("unix.dat"), QByteArray("00000\n01110\n00020\n"));
         write(path("tall.dat"), QByteArray("1\r\n").repeated(100) + "\r\n\r\n2\r\n");
+        write(path("wide-unix.dat"), (QByteArray(100, '1') + "\n").repeated(3));
+        write(path("line\nfeed.dat"), {});
+        write(path((QByteArray(251, 'x') + ".dat").constData()), {});
         socket_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
@@ -186,6 +202,14 @@ private slots:
             << QStringList{"la ligne 1 a plus de 100 cases, la lecture s’est arrêtée à la 101e"};
         QTest::newRow("LF line ends") << "unix.dat" << QList<int>{1, 1, 0, 8, 1, 1, 2, 2, 0}
                                       << QStringList{"« unix.dat » a des fins de ligne LF : à la ligne 1"};
+        QTest::newRow("100 columns with LF line ends")
+            << "wide-unix.dat" << QList<int>{100, 1, 1, 1, 2, 0}
+            << QStringList{"la ligne 1 a plus de 100 cases", "fins de ligne LF : à la ligne 1"};
+        QTest::newRow("a line feed in the name")
+            << "line\nfeed.dat" << QList<int>{1, 1, 0} << QStringList{"« line\u2424feed.dat » est vide."};
+        QTest::newRow("a name of 255 bytes")
+            << QString(251, 'x') + ".dat" << QList<int>{1, 1, 0}
+            << QStringList{"« xxxxxxxxxx", "…", "xxxxxxxxxx.dat » est vide."};
         QTest::newRow("a row after the hundredth")
             << "tall.dat" << QList<int>{1, 100, 1, 1, 101, 0}
             << QStringList{"il a plus de 100 lignes, la lecture s’est arrêtée à la ligne 103"};
@@ -236,6 +260,51 @@ private slots:
             from = f.box.texts.constFirst().indexOf(part, from);
             QVERIFY2(from >= 0, qPrintable(part + QStringLiteral(" not in: ") + f.box.texts.constFirst()));
         }
+    }
+
+    void aReadThatCannotStartIsABoxAndChangesNothing_data() {
+        QTest::addColumn<bool>("process");
+        QTest::newRow("no reader process") << false;
+        QTest::newRow("no thread to wait on it") << true;
+    }
+    void aReadThatCannotStartIsABoxAndChangesNothing() {
+        QFETCH(bool, process);
+        RefusingFiles files;
+        files.process = process;
+        FakeChooser chooser;
+        FakeBox box;
+        FakeEnd end;
+        FakeScreen screen;
+        MazeWindow window({&chooser, &box, &end, &screen, &files});
+        window.start();
+        window.game().playerX = 5;
+        window.openMazeFile("refused.dat");
+        QCOMPARE(window.game().playerX, 5);
+        QCOMPARE(box.texts.size(), 1);
+        QVERIFY2(box.texts[0].startsWith("Le fichier « refused.dat » ne peut pas être lu pour l’instant"),
+                 qPrintable(box.texts[0]));
+        // A reader started for nothing is not left waiting.
+        QCOMPARE(files.givenUp, process ? 1 : 0);
+    }
+
+    void onlyAFewReadersAreLeftWaitingAtOnce() {
+        // Readers of a file nobody reads on: each waits, alive, on its full pipe.
+        ReaderProcesses readers;
+        const std::string big = QFile::encodeName(path("big.dat")).toStdString();
+        std::vector<std::shared_ptr<MazeFile>> waiting;
+        for (std::size_t i = 0; i < ReaderProcesses::kMaxLeftBehind; ++i) {
+            waiting.push_back(readers.open(big));
+            QVERIFY(waiting.back());
+        }
+        QVERIFY(!readers.open(big));
+        // Once one has ended, the next read starts.
+        readers.giveUp(*waiting.front());
+        QElapsedTimer waited;
+        waited.start();
+        std::shared_ptr<MazeFile> next;
+        while (!(next = readers.open(big)) && waited.elapsed() < 5000)
+            QTest::qWait(10);
+        QVERIFY(next);
     }
 
     void aReadThatDoesNotReturnLeavesTheWindowAnsweringAndCanBeGivenUp_data() {

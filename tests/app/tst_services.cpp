@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,7 +24,10 @@
 #include <functional>
 
 #include <memory>
+#include <optional>
+
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zirk;
@@ -149,6 +153,46 @@ private slots:
         }
         ::close(watch);
         QVERIFY2(opened.isEmpty(), qPrintable(opened.join(QLatin1Char(' '))));
+    }
+
+    void everyFileSharesOneIconAndEveryFolderAnother() {
+        QTemporaryDir dir;
+        for (int i = 0; i < 50; ++i) {
+            touch(dir.filePath(QStringLiteral("m%1.dat").arg(i)));
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("d%1").arg(i)));
+        }
+        NameOnlyIconProvider icons;
+        QSet<qint64> files, folders;
+        for (const QFileInfo& info : QDir(dir.path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            (info.isDir() ? folders : files) << icons.icon(info).cacheKey();
+        QCOMPARE(files.size(), 1);
+        QCOMPARE(folders.size(), 1);
+        QVERIFY(files != folders);
+    }
+
+    void theSessionBusIsUsedOnlyWhenItIsThePlayersSocket_data() {
+        QTest::addColumn<bool>("addressGiven");
+        QTest::addColumn<int>("busType"); // the file type bits of $XDG_RUNTIME_DIR/bus, 0 when missing
+        QTest::addColumn<uint>("owner");
+        QTest::addColumn<bool>("used");
+        const uint me = ::geteuid(), other = me + 1;
+        QTest::newRow("missing") << false << 0 << me << false;
+        QTest::newRow("a plain file") << false << int(S_IFREG) << me << false;
+        QTest::newRow("another user's socket") << false << int(S_IFSOCK) << other << false;
+        QTest::newRow("our socket") << false << int(S_IFSOCK) << me << true;
+        QTest::newRow("an address already set") << true << 0 << me << true;
+    }
+    void theSessionBusIsUsedOnlyWhenItIsThePlayersSocket() {
+        QFETCH(bool, addressGiven);
+        QFETCH(int, busType);
+        QFETCH(uint, owner);
+        std::optional<struct stat> bus;
+        if (busType != 0) {
+            bus.emplace();
+            bus->st_mode = static_cast<mode_t>(busType) | 0600;
+            bus->st_uid = owner;
+        }
+        QTEST(sessionBusIsOurs(addressGiven, bus, ::geteuid()), "used");
     }
 
     void theNextDialogOpensWhereTheLastMazeCameFrom() {
