@@ -41,9 +41,8 @@ bool writeAll(int fd, const void* data, std::size_t size) {
 }
 
 void closeAllBut(int keep) {
-    if (keep > 0 && ::close_range(0, static_cast<unsigned>(keep - 1), 0) == 0 &&
-        ::close_range(static_cast<unsigned>(keep + 1), ~0U, 0) == 0)
-        return;
+    const auto k = static_cast<unsigned>(keep);
+    if ((k == 0 || ::close_range(0, k - 1, 0) == 0) && ::close_range(k + 1, ~0U, 0) == 0) return;
     rlimit limit{};
     const rlim_t last = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
                             ? std::min<rlim_t>(limit.rlim_cur, 1 << 20)
