@@ -23,7 +23,7 @@ skip() {
 command -v fusermount3 >/dev/null || skip "no fusermount3 (package fuse3)"
 need_x_tools
 
-readonly TITLE="Zirk pour Windows" RED=255,0,0
+readonly TITLE="Zirk pour Windows"
 # Window-relative places: "Quitter", the close picture, the key panel.
 readonly QUITTER="450 60" CLOSE="12 12" KEY_PANEL="432 352"
 
