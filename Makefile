@@ -34,8 +34,7 @@ RUN_PACKAGES := \
 # desktop-file-utils checks the menu entry; dpkg-dev builds and reads the .deb. clang-format holds
 # the C++ files to .clang-format: Debian 12's is version 14, the one whose layout the check trusts.
 # fuse3 and libfuse3-dev (found with pkgconf) build and mount the small file system whose reads never
-# answer, for the test that ends the game while a read of it waits in the kernel. x11-xserver-utils brings
-# xrandr, which shrinks the virtual screen under the window.
+# answer, for the test that ends the game while a read of it waits in the kernel.
 TEST_PACKAGES := $(RUN_PACKAGES) \
 	desktop-file-utils \
 	dpkg-dev \
@@ -52,8 +51,7 @@ TEST_PACKAGES := $(RUN_PACKAGES) \
 	clang-format \
 	fuse3 \
 	libfuse3-dev \
-	pkgconf \
-	x11-xserver-utils
+	pkgconf
 
 # What `make package` needs on top of building: dpkg-shlibdeps, which names the Qt libraries the
 # program links to in the package's Depends.

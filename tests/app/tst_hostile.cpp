@@ -4,6 +4,7 @@
 
 #include "fakes/windowfixture.h"
 #include "loader.h"
+#include "loadreport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -95,15 +96,21 @@ private:
     std::shared_ptr<Gate> gate_ = std::make_shared<Gate>();
 };
 
-// A system that refuses a reader process, or the thread that waits on one.
-class RefusingFiles : public MazeFiles {
+// Readers as the game makes them, unless the system is told to refuse a process or a thread.
+class RefusingFiles : public ReaderProcesses {
 public:
     std::shared_ptr<MazeFile> open(const std::string& path) override {
-        return process ? std::make_shared<FileSource>(path) : nullptr;
+        return refuseProcess ? nullptr : ReaderProcesses::open(path);
     }
-    void giveUp(MazeFile&) override { ++givenUp; }
-    bool startThread(std::function<void()>) override { return false; }
-    bool process = false;
+    void giveUp(MazeFile& file) override {
+        ++givenUp;
+        ReaderProcesses::giveUp(file);
+    }
+    bool startThread(std::function<void()> work) override {
+        return !refuseThread && ReaderProcesses::startThread(std::move(work));
+    }
+    bool refuseProcess = false;
+    bool refuseThread = false;
     int givenUp = 0;
 };
 
@@ -263,14 +270,20 @@ private slots:
     }
 
     void aReadThatCannotStartIsABoxAndChangesNothing_data() {
-        QTest::addColumn<bool>("process");
-        QTest::newRow("no reader process") << false;
-        QTest::newRow("no thread to wait on it") << true;
+        QTest::addColumn<int>("refused"); // 0: a process, 1: a thread, 2: neither, but readers wait already
+        QTest::newRow("no reader process") << 0;
+        QTest::newRow("no thread to wait on it") << 1;
+        QTest::newRow("too many readers left waiting") << 2;
     }
     void aReadThatCannotStartIsABoxAndChangesNothing() {
-        QFETCH(bool, process);
+        QFETCH(int, refused);
         RefusingFiles files;
-        files.process = process;
+        files.refuseProcess = refused == 0;
+        files.refuseThread = refused == 1;
+        // Readers of a file nobody reads on wait, alive, on their full pipes.
+        std::vector<std::shared_ptr<MazeFile>> waiting;
+        while (refused == 2 && waiting.size() < ReaderProcesses::kMaxLeftBehind)
+            waiting.push_back(files.open(QFile::encodeName(path("big.dat")).toStdString()));
         FakeChooser chooser;
         FakeBox box;
         FakeEnd end;
@@ -278,33 +291,11 @@ private slots:
         MazeWindow window({&chooser, &box, &end, &screen, &files});
         window.start();
         window.game().playerX = 5;
-        window.openMazeFile("refused.dat");
+        window.openMazeFile(QFile::encodeName(path("unix.dat")).toStdString());
         QCOMPARE(window.game().playerX, 5);
-        QCOMPARE(box.texts.size(), 1);
-        QVERIFY2(box.texts[0].startsWith("Le fichier « refused.dat » ne peut pas être lu pour l’instant"),
-                 qPrintable(box.texts[0]));
-        // A reader started for nothing is not left waiting.
-        QCOMPARE(files.givenUp, process ? 1 : 0);
-    }
-
-    void onlyAFewReadersAreLeftWaitingAtOnce() {
-        // Readers of a file nobody reads on: each waits, alive, on its full pipe.
-        ReaderProcesses readers;
-        const std::string big = QFile::encodeName(path("big.dat")).toStdString();
-        std::vector<std::shared_ptr<MazeFile>> waiting;
-        for (std::size_t i = 0; i < ReaderProcesses::kMaxLeftBehind; ++i) {
-            waiting.push_back(readers.open(big));
-            QVERIFY(waiting.back());
-        }
-        QVERIFY(!readers.open(big));
-        // Once one has ended, the next read starts.
-        readers.giveUp(*waiting.front());
-        QElapsedTimer waited;
-        waited.start();
-        std::shared_ptr<MazeFile> next;
-        while (!(next = readers.open(big)) && waited.elapsed() < 5000)
-            QTest::qWait(10);
-        QVERIFY(next);
+        QCOMPARE(box.texts, QStringList{cannotReadNow("unix.dat")});
+        // A reader started for nothing is not left reading.
+        QCOMPARE(files.givenUp, refused == 1 ? 1 : 0);
     }
 
     void aReadThatDoesNotReturnLeavesTheWindowAnsweringAndCanBeGivenUp_data() {

@@ -172,27 +172,24 @@ private slots:
 
     void theSessionBusIsUsedOnlyWhenItIsThePlayersSocket_data() {
         QTest::addColumn<bool>("addressGiven");
-        QTest::addColumn<int>("busType"); // the file type bits of $XDG_RUNTIME_DIR/bus, 0 when missing
+        QTest::addColumn<uint>("bus"); // the type bits of $XDG_RUNTIME_DIR/bus, 0 when missing
         QTest::addColumn<uint>("owner");
         QTest::addColumn<bool>("used");
-        const uint me = ::geteuid(), other = me + 1;
-        QTest::newRow("missing") << false << 0 << me << false;
-        QTest::newRow("a plain file") << false << int(S_IFREG) << me << false;
-        QTest::newRow("another user's socket") << false << int(S_IFSOCK) << other << false;
-        QTest::newRow("our socket") << false << int(S_IFSOCK) << me << true;
-        QTest::newRow("an address already set") << true << 0 << me << true;
+        const uint me = ::geteuid();
+        QTest::newRow("missing") << false << 0u << me << false;
+        QTest::newRow("a plain file") << false << uint(S_IFREG) << me << false;
+        QTest::newRow("another user's socket") << false << uint(S_IFSOCK) << me + 1 << false;
+        QTest::newRow("our socket") << false << uint(S_IFSOCK) << me << true;
+        QTest::newRow("an address already set") << true << 0u << me << true;
     }
     void theSessionBusIsUsedOnlyWhenItIsThePlayersSocket() {
         QFETCH(bool, addressGiven);
-        QFETCH(int, busType);
+        QFETCH(uint, bus);
         QFETCH(uint, owner);
-        std::optional<struct stat> bus;
-        if (busType != 0) {
-            bus.emplace();
-            bus->st_mode = static_cast<mode_t>(busType) | 0600;
-            bus->st_uid = owner;
-        }
-        QTEST(sessionBusIsOurs(addressGiven, bus, ::geteuid()), "used");
+        struct stat st {};
+        st.st_mode = bus | 0600;
+        st.st_uid = owner;
+        QTEST(sessionBusIsOurs(addressGiven, bus ? std::optional(st) : std::nullopt, ::geteuid()), "used");
     }
 
     void theNextDialogOpensWhereTheLastMazeCameFrom() {
