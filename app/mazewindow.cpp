@@ -23,7 +23,6 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace zirk {
@@ -290,17 +289,14 @@ void MazeWindow::openMazeFile(const std::string& path) {
     const QString shownPath = QFile::decodeName(QByteArray::fromStdString(path));
     const QString name = shownFileName(QFileInfo(shownPath).fileName(), QFontMetrics(QApplication::font()));
     std::optional<MazeRead> read = readAway(path, name);
-    if (!read) {
-        // Nothing was read: the game stays as it was.
-        qCWarning(lcMaze).noquote() << shownPath << ": no reader could be started";
-        services_.box->tell(this, cannotReadNow(name), QString::fromUtf8(kApplicationTitle));
-        return;
-    }
+    // A read that could not start reads nothing, as a file that cannot be opened: the maze stays.
+    const bool started = read.has_value();
+    if (!started) read.emplace();
     const LoadResult result = read->result;
     auto* view = control<MazeView>(Control::View);
     enterMaze(game_, std::move(*read), view->canvas());
     view->update();
-    const QString problems = describeLoad(name, result);
+    const QString problems = started ? describeLoad(name, result) : cannotReadNow(name);
     if (problems.isEmpty()) return;
     qCWarning(lcMaze).noquote() << shownPath << ":" << problems;
     // The box waits on the player; the view shows the new maze behind it.

@@ -269,13 +269,13 @@ private slots:
         }
     }
 
-    void aReadThatCannotStartIsABoxAndChangesNothing_data() {
+    void aReadThatCannotStartIsABoxAndLeavesTheMaze_data() {
         QTest::addColumn<int>("refused"); // 0: a process, 1: a thread, 2: neither, but readers wait already
         QTest::newRow("no reader process") << 0;
         QTest::newRow("no thread to wait on it") << 1;
         QTest::newRow("too many readers left waiting") << 2;
     }
-    void aReadThatCannotStartIsABoxAndChangesNothing() {
+    void aReadThatCannotStartIsABoxAndLeavesTheMaze() {
         QFETCH(int, refused);
         RefusingFiles files;
         files.refuseProcess = refused == 0;
@@ -290,9 +290,9 @@ private slots:
         FakeScreen screen;
         MazeWindow window({&chooser, &box, &end, &screen, &files});
         window.start();
-        window.game().playerX = 5;
+        window.game().maze.set(1, 1, Cell::Exit);
         window.openMazeFile(QFile::encodeName(path("unix.dat")).toStdString());
-        QCOMPARE(window.game().playerX, 5);
+        QCOMPARE(window.game().maze.at(1, 1), Cell::Exit);
         QCOMPARE(box.texts, QStringList{cannotReadNow("unix.dat")});
         // A reader started for nothing is not left reading.
         QCOMPARE(files.givenUp, refused == 1 ? 1 : 0);
