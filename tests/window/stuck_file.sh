@@ -52,7 +52,7 @@ for way in Quitter q close SIGTERM SIGINT SIGHUP X; do
     start="$(_xs_now_ms)"
     case "$way" in
         Quitter) click_at 450 60 ;;
-        q) click_at 432 352 && sleep 0.5 && xdotool type q ;;
+        q) click_at 432 352 && wait_pixel $((WX + 432)) $((WY + 352)) 0,255,0 10 "the key panel" && xdotool type q ;;
         close) click_at 12 12 ;;
         X) kill -KILL "$_XS_XVFB_PID" ;;
         *) kill -s "${way#SIG}" "$GAME_PID" ;;
