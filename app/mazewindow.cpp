@@ -292,6 +292,8 @@ void MazeWindow::openMazeFile(const std::string& path) {
     // A read that could not start reads nothing, as a file that cannot be opened: the maze stays.
     const bool started = read.has_value();
     if (!started) read.emplace();
+    // A reader ends just after its last byte: it is collected a moment later.
+    if (!services_.files) QTimer::singleShot(500, this, [this] { readers_.collect(); });
     const LoadResult result = read->result;
     auto* view = control<MazeView>(Control::View);
     enterMaze(game_, std::move(*read), view->canvas());

@@ -174,9 +174,13 @@ private:
 
 } // namespace
 
-std::shared_ptr<MazeFile> ReaderProcesses::open(const std::string& path) {
-    // Readers that have ended are collected without waiting; those still in the kernel stay counted.
+void ReaderProcesses::collect() {
     std::erase_if(readers_, [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
+}
+
+std::shared_ptr<MazeFile> ReaderProcesses::open(const std::string& path) {
+    // Those still waiting in the kernel stay counted.
+    collect();
     if (readers_.size() >= kMaxLeftBehind) return nullptr;
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0) return nullptr;

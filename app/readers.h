@@ -27,6 +27,8 @@ public:
     ~ReaderProcesses() override = default;
     std::shared_ptr<MazeFile> open(const std::string& path) override;
     void giveUp(MazeFile& file) override;
+    // Collects the readers that have ended, without waiting for the others, so that none stays a zombie.
+    void collect();
 
 private:
     // Readers started and not yet known to have ended. Only the window's thread looks at or changes this, so
