@@ -39,6 +39,8 @@ RUN_PACKAGES := \
 # The Wayland test plays under a headless sway: wtype types, grim photographs, and a small pointer
 # client built with wayland-scanner (libwayland-bin) against libwayland-dev clicks and drags; jq reads
 # the window tree sway reports.
+# fuse3 and libfuse3-dev (found with pkgconf) build and mount the small file system whose reads never
+# answer, for the test that ends the game while a read of it waits in the kernel.
 TEST_PACKAGES := $(RUN_PACKAGES) \
 	appstream \
 	sway \
@@ -59,7 +61,10 @@ TEST_PACKAGES := $(RUN_PACKAGES) \
 	libbenchmark-dev \
 	clang \
 	libclang-rt-14-dev \
-	clang-format
+	clang-format \
+	fuse3 \
+	libfuse3-dev \
+	pkgconf
 
 # What `make package` needs on top of building: dpkg-shlibdeps, which names the Qt libraries the
 # program links to in the package's Depends.

@@ -68,4 +68,18 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& sample
     return line;
 }
 
+CommandLine parseCommandLine(int argc, const char* const* argv, const QString& sampleFolder) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    CommandLine line = parseCommandLine(arguments, sampleFolder);
+    // A name that is not in the locale's encoding does not survive the trip through QString: the file is the
+    // one argument that is not an option, so its bytes are taken from where it came.
+    if (line.file) {
+        for (int i = argc - 1; i > 0 && !line.path; --i)
+            if (arguments[i] == *line.file) line.path = argv[i];
+    }
+    return line;
+}
+
 } // namespace zirk

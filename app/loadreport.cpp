@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "loadreport.h"
 
+#include <QFontMetrics>
 #include <QStringList>
 
 #include <array>
@@ -24,6 +25,7 @@ enum class Notice {
     PastLastRow,
     LineFeeds,
     Cancelled,
+    NotNow,
     Count
 };
 
@@ -49,6 +51,8 @@ constexpr std::array<const char*, static_cast<std::size_t>(Notice::Count)> kText
     "avec "
     "« unix2dos %1 », ou choisissez les fins de ligne Windows (CR LF) dans les réglages de votre éditeur.",
     "La lecture de « %1 » a été annulée : le labyrinthe affiché reste.",
+    "Le fichier « %1 » ne peut pas être lu pour l’instant : d’autres lectures attendent encore des fichiers "
+    "qui ne répondent pas, ou le système refuse d’en commencer une. Le labyrinthe affiché reste.",
 };
 
 QString text(Notice notice, const QString& fileName, long long line = 0) {
@@ -109,6 +113,22 @@ QString describeWayOut(const QString& fileName, const WayOut& way) {
                        "départ : il ne peut pas être gagné.")
                        .arg(fileName);
     return notices.join(QStringLiteral("\n\n"));
+}
+
+QString cannotReadNow(const QString& fileName) {
+    return text(Notice::NotNow, fileName);
+}
+
+QString shownFileName(const QString& name, const QFontMetrics& metrics) {
+    QString shown = name;
+    for (QChar& c : shown) {
+        if (c == QLatin1Char('\n'))
+            c = QChar(0x2424);
+        else if (c.unicode() < 0x20)
+            c = QChar(0x2400 + c.unicode());
+    }
+    // About half the width of the window: a box this wide still stands over it.
+    return metrics.elidedText(shown, Qt::ElideMiddle, 40 * metrics.averageCharWidth());
 }
 
 } // namespace zirk

@@ -7,20 +7,16 @@
 #include "services.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
     // Looked for before Qt starts, so that --help can name it too.
     const QString samples = zirk::findSampleFolder(
         zirk::programFolder(), QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation));
-    const zirk::CommandLine commandLine = zirk::parseCommandLine(arguments, samples);
+    const zirk::CommandLine commandLine = zirk::parseCommandLine(argc, argv, samples);
     if (!commandLine.play) {
         std::fputs(commandLine.output.toLocal8Bit().constData(), stdout);
         std::fputs(commandLine.error.toLocal8Bit().constData(), stderr);
@@ -49,8 +45,6 @@ int main(int argc, char* argv[]) {
     zirk::MazeWindow window({&chooser, &box, &end, &screen, nullptr, nullptr, samples});
     // Where the focus starts: the first control of the tab order that plays.
     window.control(zirk::Control::OpenButton)->setFocus();
-    std::optional<std::string> file;
-    if (commandLine.file) file = QFile::encodeName(*commandLine.file).toStdString();
-    window.start(file);
+    window.start(commandLine.path);
     return app.exec();
 }

@@ -5,13 +5,16 @@
 #include "loader.h"
 #include "loadreport.h"
 #include "logging.h"
+#include "onscreen.h"
 #include "pictures.h"
 #include "texts.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QResizeEvent>
@@ -24,7 +27,6 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace zirk {
@@ -221,6 +223,7 @@ void MazeWindow::start(const std::optional<std::string>& file) {
     strip->resize(services_.screen->geometry().width(), strip->height());
     frame_.setVisible(FramePart::LeftLine, true);
     frame_.showCentred();
+    new KeepOnScreen(*this);
     // Once the window shows, so that a box about the file has a window to stand on.
     if (file) QTimer::singleShot(0, this, [this, path = *file] { openMazeFile(path); });
 }
@@ -266,28 +269,28 @@ void MazeWindow::openMaze() {
     if (const std::optional<std::string> path = services_.chooser->chooseMaze(this)) openMazeFile(*path);
 }
 
-MazeRead MazeWindow::readAway(const std::string& path, const QString& name) {
+std::optional<MazeRead> MazeWindow::readAway(const std::string& path, const QString& name) {
     struct Job {
         std::mutex mutex;
         std::condition_variable ended;
         bool done = false;
         MazeRead read;
     };
+    MazeFiles& files = services_.files ? *services_.files : readers_;
+    const std::shared_ptr<MazeFile> file = files.open(path);
+    if (!file) return std::nullopt;
     auto job = std::make_shared<Job>();
-    // The thread may outlive the window (a read can hang for ever): it holds nothing of the window's.
-    std::function<std::unique_ptr<MazeFile>()> open = [path] { return std::make_unique<FileSource>(path); };
-    if (MazeFiles* files = services_.files) open = [files, path] { return files->open(path); };
-    std::thread([job, open = std::move(open)] {
-        MazeRead read;
-        {
-            const std::unique_ptr<MazeFile> file = open();
-            read = readMazeFile(*file);
-        }
-        const std::lock_guard lock(job->mutex);
-        job->read = std::move(read);
-        job->done = true;
-        job->ended.notify_all();
-    }).detach();
+    // The thread holds nothing of the window's, and ends once the read is given up.
+    if (!files.startThread([job, file] {
+            MazeRead read = readMazeFile(*file);
+            const std::lock_guard lock(job->mutex);
+            job->read = std::move(read);
+            job->done = true;
+            job->ended.notify_all();
+        })) {
+        files.giveUp(*file);
+        return std::nullopt;
+    }
 
     {
         // Most mazes are read in far less than a frame, and then nothing else is needed.
@@ -305,6 +308,7 @@ MazeRead MazeWindow::readAway(const std::string& path, const QString& name) {
         const std::lock_guard lock(job->mutex);
         return std::move(job->read);
     }
+    files.giveUp(*file);
     MazeRead cancelled;
     cancelled.result.cancelled = true;
     return cancelled;
@@ -321,15 +325,20 @@ void MazeWindow::showHelp() {
 void MazeWindow::openMazeFile(const std::string& path) {
     lastPath_ = path;
     const QString shownPath = QFile::decodeName(QByteArray::fromStdString(path));
-    const QString name = QFileInfo(shownPath).fileName();
-    MazeRead read = readAway(path, name);
-    const LoadResult result = read.result;
+    const QString name = shownFileName(QFileInfo(shownPath).fileName(), QFontMetrics(QApplication::font()));
+    std::optional<MazeRead> read = readAway(path, name);
+    // A read that could not start reads nothing, as a file that cannot be opened: the maze stays.
+    const bool started = read.has_value();
+    if (!started) read.emplace();
+    // A reader ends just after its last byte: it is collected a moment later.
+    if (!services_.files) QTimer::singleShot(500, this, [this] { readers_.collect(); });
+    const LoadResult result = read->result;
     auto* view = control<MazeView>(Control::View);
-    enterMaze(game_, std::move(read), view->canvas());
+    enterMaze(game_, std::move(*read), view->canvas());
     view->update();
-    QStringList notices{describeLoad(name, result)};
+    QStringList notices{started ? describeLoad(name, result) : cannotReadNow(name)};
     // A maze that did not open, or held nothing, has been told about already.
-    if (result.openFailure == OpenFailure::None && !result.cancelled && !result.empty())
+    if (started && result.openFailure == OpenFailure::None && !result.cancelled && !result.empty())
         notices << describeWayOut(name, findWayOut(game_.maze));
     notices.removeAll(QString());
     const QString problems = notices.join(QStringLiteral("\n\n"));

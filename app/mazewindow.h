@@ -5,6 +5,7 @@
 #include "frame.h"
 #include "framewidgets.h"
 #include "grid.h"
+#include "readers.h"
 #include "services.h"
 #include "steps.h"
 #include "titlebar.h"
@@ -29,7 +30,7 @@ public:
         MessageBox* box;
         ProgramEnd* end;
         ScreenArea* screen;
-        MazeFiles* files = nullptr; // nullptr: files on disk
+        MazeFiles* files = nullptr; // nullptr: files on disk, each read by a process of its own
         LoadWait* wait = nullptr;   // nullptr: the box with "Annuler"
         QString sampleFolder = {};  // named by the help box; empty when none was found
     };
@@ -69,8 +70,9 @@ private:
     void addShortcuts();
     // Lays the frame out for the window's size, unless it already is.
     void relayout();
-    // Reads the file on a thread of its own, so that a read that never returns cannot freeze the window.
-    MazeRead readAway(const std::string& path, const QString& name);
+    // Reads the file away from the window, so that a read that never returns cannot freeze it. Nothing when
+    // the read could not be started.
+    std::optional<MazeRead> readAway(const std::string& path, const QString& name);
 
     Services services_;
     Game game_;
@@ -80,6 +82,7 @@ private:
     Frame frame_;
     TitleBarAgent* titleBar_;
     DialogLoadWait dialogWait_;
+    ReaderProcesses readers_;
     QSize laidOutFor_;
     std::optional<std::string> lastPath_;
 };

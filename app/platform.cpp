@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QColor>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPalette>
@@ -18,11 +17,18 @@
 
 namespace zirk {
 
+bool sessionBusIsOurs(bool addressGiven, const std::optional<struct stat>& runtimeBus, uid_t user) {
+    return addressGiven || (runtimeBus && S_ISSOCK(runtimeBus->st_mode) && runtimeBus->st_uid == user);
+}
+
 void keepDBusFromStartingABus() {
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"))) return;
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    std::optional<struct stat> bus;
+    if (const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"); !runtime.isEmpty()) {
+        struct stat st {};
+        if (::lstat((runtime + "/bus").constData(), &st) == 0) bus = st;
+    }
+    if (!sessionBusIsOurs(!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"), bus, ::geteuid()))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
 }
 
 namespace {

@@ -3,6 +3,9 @@
 
 #include <QByteArray>
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <optional>
 #include <vector>
 
@@ -10,10 +13,15 @@ class QApplication;
 
 namespace zirk {
 
-// With no session bus to reach, libdbus would start one of its own for the accessibility bridge
-// (dbus-launch), and that bus keeps its address in the home folder. Must run before the application object
-// exists.
+// With no session bus of the player's to reach, libdbus would start one of its own for the accessibility
+// bridge (dbus-launch): a bus that outlives the game and keeps its address in the home folder. Must run
+// before the application object exists.
 void keepDBusFromStartingABus();
+
+// Whether libdbus may be left to find the session bus: an address is given, or `runtimeBus` (what lstat()
+// says of $XDG_RUNTIME_DIR/bus, nothing when it is missing) is a socket that `user` owns. Anything else, a
+// stray file or another user's bus after su or sudo -E, would have it start one.
+bool sessionBusIsOurs(bool addressGiven, const std::optional<struct stat>& runtimeBus, uid_t user);
 
 // What Qt reads from the environment while it starts, set for the time the application object takes to be
 // made and put back as it was by release():

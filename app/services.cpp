@@ -22,6 +22,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
+#include <thread>
 
 namespace zirk {
 
@@ -41,7 +43,18 @@ QString qtFilter(const char* filter) {
     return out.join(QStringLiteral(";;"));
 }
 
+bool MazeFiles::startThread(std::function<void()> work) {
+    try {
+        std::thread(std::move(work)).detach();
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
+
 QIcon NameOnlyIconProvider::icon(IconType type) const {
+    QIcon& made = made_[static_cast<std::size_t>(type)];
+    if (!made.isNull()) return made;
     QStyle::StandardPixmap picture = QStyle::SP_FileIcon;
     switch (type) {
     case Computer:
@@ -65,7 +78,8 @@ QIcon NameOnlyIconProvider::icon(IconType type) const {
     case File:
         break;
     }
-    return QApplication::style()->standardIcon(picture);
+    made = QApplication::style()->standardIcon(picture);
+    return made;
 }
 
 QIcon NameOnlyIconProvider::icon(const QFileInfo& info) const {

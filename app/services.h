@@ -4,10 +4,12 @@
 #include "loader.h"
 
 #include <QAbstractFileIconProvider>
+#include <QIcon>
 #include <QRect>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -40,11 +42,18 @@ public:
     virtual QRect geometry() const = 0;
 };
 
-// Opens maze files. Called on a thread of its own, since the open itself may wait on a stalled file system.
+// Reads maze files away from the window.
 class MazeFiles {
 public:
     virtual ~MazeFiles() = default;
-    virtual std::unique_ptr<MazeFile> open(const std::string& path) = 0;
+    // Starts reading `path` and gives the file its bytes arrive in, to be read on another thread. Never waits
+    // on the file itself. Nothing when no reader can be started now.
+    virtual std::shared_ptr<MazeFile> open(const std::string& path) = 0;
+    // Called on the window's thread once the player has given up waiting: a read waiting on `file` may
+    // return.
+    virtual void giveUp(MazeFile& file) { (void)file; }
+    // Runs `work` on a thread of its own; false when the system refuses one.
+    virtual bool startThread(std::function<void()> work);
 };
 
 // Waits for a load that takes its time, offering to give it up. Input to the window is held back meanwhile.
@@ -66,11 +75,16 @@ public:
 // Icons and types for the file dialog from names alone. Qt's own provider reads the start of every file
 // listed to guess its type, so one file whose read never returns (a stalled network share, some files of
 // /proc) would freeze the dialog before anything was chosen.
+// Each icon is made once and shared by every file shown: a new one per file, its pictures decoded again, cost
+// tens of kilobytes each, gigabytes for a large folder.
 class NameOnlyIconProvider : public QAbstractFileIconProvider {
 public:
     QIcon icon(IconType type) const override;
     QIcon icon(const QFileInfo& info) const override;
     QString type(const QFileInfo& info) const override;
+
+private:
+    mutable std::array<QIcon, File + 1> made_;
 };
 
 // Where the sample mazes are installed: share/zirk/mazes beside the program's own folder (bin), else under

@@ -48,6 +48,17 @@ private slots:
         QVERIFY(line.error.isEmpty() || line.error.count(QLatin1Char('\n')) == 1);
     }
 
+    void aFileNamedAtStartKeepsItsBytes_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("UTF-8") << QByteArray("/tmp/é.dat");
+        QTest::newRow("Latin-1, not UTF-8") << QByteArray("/tmp/\xe9\xff.dat");
+    }
+    void aFileNamedAtStartKeepsItsBytes() {
+        QFETCH(QByteArray, name);
+        const char* argv[] = {"zirk", "--", name.constData()};
+        QCOMPARE(QByteArray::fromStdString(parseCommandLine(3, argv).path.value_or("")), name);
+    }
+
     void aFileNamedAtStartIsOpenedOnceTheWindowShows_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("told");

@@ -4,6 +4,7 @@
 
 #include "fakes/windowfixture.h"
 #include "loader.h"
+#include "loadreport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -83,7 +85,7 @@ class HeldFiles : public MazeFiles {
 
 public:
     ~HeldFiles() override { release(); }
-    std::unique_ptr<MazeFile> open(const std::string&) override { return std::make_unique<HeldFile>(gate_); }
+    std::shared_ptr<MazeFile> open(const std::string&) override { return std::make_shared<HeldFile>(gate_); }
     void release() {
         const std::lock_guard lock(gate_->mutex);
         gate_->released = true;
@@ -92,6 +94,24 @@ public:
 
 private:
     std::shared_ptr<Gate> gate_ = std::make_shared<Gate>();
+};
+
+// Readers as the game makes them, unless the system is told to refuse a process or a thread.
+class RefusingFiles : public ReaderProcesses {
+public:
+    std::shared_ptr<MazeFile> open(const std::string& path) override {
+        return refuseProcess ? nullptr : ReaderProcesses::open(path);
+    }
+    void giveUp(MazeFile& file) override {
+        ++givenUp;
+        ReaderProcesses::giveUp(file);
+    }
+    bool startThread(std::function<void()> work) override {
+        return !refuseThread && ReaderProcesses::startThread(std::move(work));
+    }
+    bool refuseProcess = false;
+    bool refuseThread = false;
+    int givenUp = 0;
 };
 
 } // namespace
@@ -134,6 +154,9 @@ private slots:
         write(path("removed.dat"), QByteArray("99999\r\n99999\r\n"));
         write(path("unix.dat"), QByteArray("00000\n01110\n00020\n"));
         write(path("tall.dat"), QByteArray("1\r\n").repeated(100) + "\r\n\r\n2\r\n");
+        write(path("wide-unix.dat"), (QByteArray(100, '1') + "\n").repeated(3));
+        write(path("line\nfeed.dat"), {});
+        write(path((QByteArray(251, 'x') + ".dat").constData()), {});
         socket_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
@@ -189,6 +212,14 @@ private slots:
             << QStringList{"la ligne 1 a plus de 100 cases, la lecture s’est arrêtée à la 101e"};
         QTest::newRow("LF line ends") << "unix.dat" << QList<int>{1, 1, 0, 8, 1, 1, 2, 2, 0}
                                       << QStringList{"« unix.dat » a des fins de ligne LF : à la ligne 1"};
+        QTest::newRow("100 columns with LF line ends")
+            << "wide-unix.dat" << QList<int>{100, 1, 1, 1, 2, 0}
+            << QStringList{"la ligne 1 a plus de 100 cases", "fins de ligne LF : à la ligne 1"};
+        QTest::newRow("a line feed in the name")
+            << "line\nfeed.dat" << QList<int>{1, 1, 0} << QStringList{"« line\u2424feed.dat » est vide."};
+        QTest::newRow("a name of 255 bytes")
+            << QString(251, 'x') + ".dat" << QList<int>{1, 1, 0}
+            << QStringList{"« xxxxxxxxxx", "…", "xxxxxxxxxx.dat » est vide."};
         QTest::newRow("a row after the hundredth")
             << "tall.dat" << QList<int>{1, 100, 1, 1, 101, 0}
             << QStringList{"il a plus de 100 lignes, la lecture s’est arrêtée à la ligne 103"};
@@ -239,6 +270,35 @@ private slots:
             from = f.box.texts.constFirst().indexOf(part, from);
             QVERIFY2(from >= 0, qPrintable(part + QStringLiteral(" not in: ") + f.box.texts.constFirst()));
         }
+    }
+
+    void aReadThatCannotStartIsABoxAndLeavesTheMaze_data() {
+        QTest::addColumn<int>("refused"); // 0: a process, 1: a thread, 2: neither, but readers wait already
+        QTest::newRow("no reader process") << 0;
+        QTest::newRow("no thread to wait on it") << 1;
+        QTest::newRow("too many readers left waiting") << 2;
+    }
+    void aReadThatCannotStartIsABoxAndLeavesTheMaze() {
+        QFETCH(int, refused);
+        RefusingFiles files;
+        files.refuseProcess = refused == 0;
+        files.refuseThread = refused == 1;
+        // Readers of a file nobody reads on wait, alive, on their full pipes.
+        std::vector<std::shared_ptr<MazeFile>> waiting;
+        while (refused == 2 && waiting.size() < ReaderProcesses::kMaxLeftBehind)
+            waiting.push_back(files.open(QFile::encodeName(path("big.dat")).toStdString()));
+        FakeChooser chooser;
+        FakeBox box;
+        FakeEnd end;
+        FakeScreen screen;
+        MazeWindow window({&chooser, &box, &end, &screen, &files});
+        window.start();
+        window.game().maze.set(1, 1, Cell::Exit);
+        window.openMazeFile(QFile::encodeName(path("unix.dat")).toStdString());
+        QCOMPARE(window.game().maze.at(1, 1), Cell::Exit);
+        QCOMPARE(box.texts, QStringList{cannotReadNow("unix.dat")});
+        // A reader started for nothing is not left reading.
+        QCOMPARE(files.givenUp, refused == 1 ? 1 : 0);
     }
 
     void aReadThatDoesNotReturnLeavesTheWindowAnsweringAndCanBeGivenUp_data() {

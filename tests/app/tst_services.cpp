@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,7 +25,10 @@
 #include <functional>
 
 #include <memory>
+#include <optional>
+
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zirk;
@@ -150,6 +154,43 @@ private slots:
         }
         ::close(watch);
         QVERIFY2(opened.isEmpty(), qPrintable(opened.join(QLatin1Char(' '))));
+    }
+
+    void everyFileSharesOneIconAndEveryFolderAnother() {
+        QTemporaryDir dir;
+        for (int i = 0; i < 50; ++i) {
+            touch(dir.filePath(QStringLiteral("m%1.dat").arg(i)));
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("d%1").arg(i)));
+        }
+        NameOnlyIconProvider icons;
+        QSet<qint64> files, folders;
+        for (const QFileInfo& info : QDir(dir.path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            (info.isDir() ? folders : files) << icons.icon(info).cacheKey();
+        QCOMPARE(files.size(), 1);
+        QCOMPARE(folders.size(), 1);
+        QVERIFY(files != folders);
+    }
+
+    void theSessionBusIsUsedOnlyWhenItIsThePlayersSocket_data() {
+        QTest::addColumn<bool>("addressGiven");
+        QTest::addColumn<uint>("bus"); // the type bits of $XDG_RUNTIME_DIR/bus, 0 when missing
+        QTest::addColumn<uint>("owner");
+        QTest::addColumn<bool>("used");
+        const uint me = ::geteuid();
+        QTest::newRow("missing") << false << 0u << me << false;
+        QTest::newRow("a plain file") << false << uint(S_IFREG) << me << false;
+        QTest::newRow("another user's socket") << false << uint(S_IFSOCK) << me + 1 << false;
+        QTest::newRow("our socket") << false << uint(S_IFSOCK) << me << true;
+        QTest::newRow("an address already set") << true << 0u << me << true;
+    }
+    void theSessionBusIsUsedOnlyWhenItIsThePlayersSocket() {
+        QFETCH(bool, addressGiven);
+        QFETCH(uint, bus);
+        QFETCH(uint, owner);
+        struct stat st {};
+        st.st_mode = bus | 0600;
+        st.st_uid = owner;
+        QTEST(sessionBusIsOurs(addressGiven, bus ? std::optional(st) : std::nullopt, ::geteuid()), "used");
     }
 
     void theNextDialogOpensWhereTheLastMazeCameFrom() {

@@ -2,6 +2,7 @@
 #include "controls.h"
 #include "fakes/fakeframewindow.h"
 #include "frame.h"
+#include "onscreen.h"
 #include "texts.h"
 
 #include <QList>
@@ -110,6 +111,22 @@ class FrameTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void aWindowIsKeptOnItsScreenTitleBarFirst_data() {
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<QPoint>("kept");
+        QTest::newRow("on the screen: left alone") << QRect(10, 30, 503, 393) << QPoint(10, 30);
+        QTest::newRow("past the right and bottom after the screen shrank")
+            << QRect(700, 500, 503, 393) << QPoint(297, 207);
+        QTest::newRow("above and left of the screen") << QRect(-50, -30, 503, 393) << QPoint(0, 24);
+        QTest::newRow("larger than the screen, centred on it")
+            << QRect(-100, -50, 1000, 700) << QPoint(0, 24);
+    }
+    void aWindowIsKeptOnItsScreenTitleBarFirst() {
+        QFETCH(QRect, window);
+        // An 800 x 600 screen with a panel 24 pixels high along its top.
+        QTEST(keptOnScreen(window, QRect(0, 24, 800, 576)), "kept");
+    }
+
     void theWindowIsCentredAndRemembersWhereItEndedUp_data() {
         QTest::addColumn<QSize>("screen");
         QTest::addColumn<QSize>("window");
