@@ -131,8 +131,9 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
             const std::size_t span = std::min(static_cast<std::size_t>(end - at), room + 1);
             const char* cr = static_cast<const char*>(std::memchr(at, '\r', span));
             const std::size_t cells = cr ? static_cast<std::size_t>(cr - at) : std::min(span, room);
-            // A file saved with bare line feeds reads as one long line of walls; the first one is reported. The
-            // byte that does not fit counts too: a maze of 100 columns saved with LF overflows on its first one.
+            // A file saved with bare line feeds reads as one long line of walls; the first one is reported.
+            // The byte that does not fit counts too: a maze of 100 columns saved with LF overflows on its
+            // first one.
             if (result.firstLoneLineFeed == 0 && std::memchr(at, '\n', cr ? cells : span))
                 result.firstLoneLineFeed = result.rows;
             std::memcpy(line.data() + length, at, cells);
