@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mazewindow.h"
 
+#include "accessibility.h"
 #include "loader.h"
 #include "loadreport.h"
 #include "logging.h"
 #include "pictures.h"
+#include "spoken.h"
+#include "surroundings.h"
 #include "texts.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
@@ -73,6 +77,7 @@ MazeWindow::MazeWindow(Services services)
       frame_(*frameWindow_, designedFrame(), QString::fromUtf8(kApplicationTitle),
              row(Control::TitleStrip).height),
       titleBar_(new TitleBarAgent(*this)) {
+    installAccessibleInterfaces();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kMainWindow.caption));
     setWindowIcon(loadIcon(kMainWindow.icon));
@@ -221,8 +226,14 @@ void MazeWindow::changeEvent(QEvent* e) {
 
 void MazeWindow::walk(Command command) {
     auto* view = control<MazeView>(Control::View);
+    const int fromX = game_.playerX;
+    const int fromY = game_.playerY;
     const StepOutcome outcome = zirk::walk(game_, command, view->canvas());
     view->update();
+    // Words cost nothing while no screen reader listens. Said before the box, which then speaks for itself.
+    if (outcome != StepOutcome::Quit && QAccessible::isActive())
+        announce(this, surroundingsInWords(describeSurroundings(game_),
+                                           game_.playerX == fromX && game_.playerY == fromY));
     switch (outcome) {
     case StepOutcome::Quit:
         services_.end->endNow();
@@ -291,6 +302,7 @@ void MazeWindow::openMazeFile(const std::string& path) {
     auto* view = control<MazeView>(Control::View);
     enterMaze(game_, std::move(read), view->canvas());
     view->update();
+    if (QAccessible::isActive()) announce(this, openedInWords(name, result, describeSurroundings(game_)));
     const QString problems = describeLoad(name, result);
     if (problems.isEmpty()) return;
     qCWarning(lcMaze).noquote() << shownPath << ":" << problems;

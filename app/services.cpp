@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -23,6 +24,30 @@
 #include <cstdlib>
 
 namespace zirk {
+
+namespace {
+
+// Gives the keyboard back to the window a dialog or box stood on, and the focus to the control that had it,
+// however the dialog was closed. Left to the window system, the window can be left without the keyboard: it
+// happens when a file name typed in the dialog is confirmed with Return while its completion list is open.
+class KeyboardBack {
+public:
+    explicit KeyboardBack(QWidget* parent)
+        : window_(parent ? parent->window() : nullptr), focus_(window_ ? window_->focusWidget() : nullptr) {}
+    ~KeyboardBack() {
+        if (!window_ || !window_->isVisible()) return;
+        window_->activateWindow();
+        if (focus_) focus_->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    KeyboardBack(const KeyboardBack&) = delete;
+    KeyboardBack& operator=(const KeyboardBack&) = delete;
+
+private:
+    QPointer<QWidget> window_;
+    QPointer<QWidget> focus_;
+};
+
+} // namespace
 
 void keepSettingsOffDisk() {
     for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
@@ -78,6 +103,7 @@ QString NameOnlyIconProvider::type(const QFileInfo& info) const {
 }
 
 std::optional<std::string> DialogFileChooser::chooseMaze(QWidget* parent) {
+    const KeyboardBack keyboardBack(parent);
     // The widget dialog, so that no desktop portal or platform dialog stores anything on our behalf.
     QFileDialog dialog(parent, QStringLiteral("Ouvrir"),
                        lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_, filter_);
@@ -102,6 +128,7 @@ int captionRoom(const QString& caption) {
 }
 
 void DialogMessageBox::tell(QWidget* parent, const QString& text, const QString& caption) {
+    const KeyboardBack keyboardBack(parent);
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
         grid->addItem(new QSpacerItem(captionRoom(caption), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
@@ -119,6 +146,7 @@ bool DialogLoadWait::waitFor(QWidget* parent, const QString& text, const QString
         QThread::msleep(5);
     }
     if (finished()) return true;
+    const KeyboardBack keyboardBack(parent);
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Cancel, parent);
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
     bool done = false;

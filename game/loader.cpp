@@ -276,6 +276,7 @@ struct Lines {
     std::size_t used = 0;            // bytes taken, line ends included
     long long count = 0;             // lines taken
     long long firstWithLineFeed = 0; // the first of them, from 1, with a line feed among its cells; 0 if none
+    std::size_t widest = 0;          // cells in the longest of them
 };
 
 template <WholeLine (*take)(const unsigned char*, Cell*)>
@@ -288,6 +289,7 @@ template <WholeLine (*take)(const unsigned char*, Cell*)>
         const WholeLine line = take(bytes + lines.used, maze.row(y, kMaxCells));
         if (!line.found) break;
         ++lines.count;
+        lines.widest = std::max(lines.widest, line.length);
         if (line.lineFeed && lines.firstWithLineFeed == 0) lines.firstWithLineFeed = lines.count;
         // Where the next line starts is known only once this one's CR is found, which would make each line
         // wait for the one before. Lines mostly take as many bytes as the line before them, so that is what
@@ -362,6 +364,7 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
                     result.firstLoneLineFeed = result.rows + lines.firstWithLineFeed;
                 result.rows += lines.count;
                 result.rowsKept = result.rows;
+                result.columns = std::max(result.columns, static_cast<long long>(lines.widest));
                 in.advance(lines.used);
             }
         }
@@ -409,7 +412,10 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
                 std::memcpy(line.data() + length, bytes.data(), room);
                 noteLineFeeds(bytes.data(), room);
                 length += static_cast<int>(room);
-                if (result.rows <= kMaxCells) maze.setRow(result.rows, line.data(), length);
+                if (result.rows <= kMaxCells) {
+                    maze.setRow(result.rows, line.data(), length);
+                    result.columns = std::max(result.columns, static_cast<long long>(length));
+                }
                 result.overflowed = true;
                 return result;
             }
@@ -419,6 +425,7 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
                 // needed.
                 maze.setRow(result.rows, reinterpret_cast<const unsigned char*>(bytes.data()),
                             static_cast<int>(take));
+                result.columns = std::max(result.columns, static_cast<long long>(take));
                 stored = true;
             } else {
                 std::memcpy(line.data() + length, bytes.data(), take);
@@ -431,7 +438,10 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
                 ended = true;
             }
         }
-        if (!stored) maze.setRow(result.rows, line.data(), length);
+        if (!stored) {
+            maze.setRow(result.rows, line.data(), length);
+            result.columns = std::max(result.columns, static_cast<long long>(length));
+        }
         result.rowsKept = result.rows;
     }
 }
