@@ -33,6 +33,9 @@ RUN_PACKAGES := \
 # benchmark and fuzzing toolchains. x11-utils brings xdpyinfo and xprop for the X session helpers.
 # desktop-file-utils checks the menu entry; dpkg-dev builds and reads the .deb. clang-format holds
 # the C++ files to .clang-format: Debian 12's is version 14, the one whose layout the check trusts.
+# A screen reader's view of the window is read through the accessibility bus: dbus and at-spi2-core
+# start a session bus and that bus, python3-pyatspi reads the tree and hears the steps as a screen
+# reader would; qt6-base-private-dev lets an offscreen test tell Qt that a screen reader listens.
 TEST_PACKAGES := $(RUN_PACKAGES) \
 	desktop-file-utils \
 	dpkg-dev \
@@ -46,7 +49,11 @@ TEST_PACKAGES := $(RUN_PACKAGES) \
 	libbenchmark-dev \
 	clang \
 	libclang-rt-14-dev \
-	clang-format
+	clang-format \
+	dbus \
+	at-spi2-core \
+	python3-pyatspi \
+	qt6-base-private-dev
 
 # What `make package` needs on top of building: dpkg-shlibdeps, which names the Qt libraries the
 # program links to in the package's Depends.
