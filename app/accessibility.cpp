@@ -158,12 +158,12 @@ void installAccessibleInterfaces() {
 
 void announce(QWidget* window, const QString& words) {
     if (!QAccessible::isActive() || words.isEmpty()) return;
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    QAccessibleAnnouncementEvent event(window, words);
-    QAccessible::updateAccessibility(&event);
-#else
     QWidget* focus = window->focusWidget();
     if (!focus) focus = window;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent event(focus, words);
+    QAccessible::updateAccessibility(&event);
+#else
     if (auto* control = dynamic_cast<ControlInterface*>(QAccessible::queryAccessibleInterface(focus)))
         control->say(words);
 #endif

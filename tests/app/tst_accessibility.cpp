@@ -20,8 +20,8 @@ using namespace zirk::testing;
 
 namespace {
 
-// Every focus event a screen reader would get: the name of what took the focus, and the widget it is said
-// through.
+// What a screen reader would be told: the name of what took the focus (or the words announced, where Qt can
+// announce), and the widget it is said through.
 struct Heard {
     QString words;
     QObject* through;
@@ -29,6 +29,12 @@ struct Heard {
 QList<Heard> heard;
 
 void listen(QAccessibleEvent* event) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    if (event->type() == QAccessible::Announcement) {
+        heard.append({static_cast<QAccessibleAnnouncementEvent*>(event)->message(), event->object()});
+        return;
+    }
+#endif
     if (event->type() != QAccessible::Focus) return;
     QAccessibleInterface* iface = event->accessibleInterface();
     QAccessibleInterface* parent = iface ? iface->parent() : nullptr;
