@@ -7,8 +7,10 @@ set -euo pipefail
 source "$(dirname "$0")/xvfb-session.sh"
 readonly LAUNCHER=/usr/libexec/at-spi-bus-launcher
 need_x_tools
-command -v dbus-daemon >/dev/null && [[ -x $LAUNCHER ]] && /usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
-    { echo "SKIP: needs dbus, at-spi2-core and python3-pyatspi" >&2 && exit 77; }
+if ! command -v dbus-daemon >/dev/null || [[ ! -x $LAUNCHER ]] || ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
+    echo "SKIP: needs dbus, at-spi2-core and python3-pyatspi" >&2
+    exit 77
+fi
 fresh_home
 start_xvfb
 use_xcb
@@ -16,7 +18,8 @@ address="$(scratch bus)/address"
 dbus-daemon --session --nofork --print-address=3 3>"$address" 2>/dev/null &
 track_pid $!
 wait_for 10 "the session bus" test -s "$address" || fail "dbus-daemon did not start"
-export DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$address")" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$address")"
+export DBUS_SESSION_BUS_ADDRESS QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 "$LAUNCHER" --launch-immediately 2>/dev/null &
 track_pid $!
 a11y_bus() { dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress; }
