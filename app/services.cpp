@@ -35,7 +35,7 @@ public:
     explicit KeyboardBack(QWidget* parent)
         : window_(parent ? parent->window() : nullptr), focus_(window_ ? window_->focusWidget() : nullptr) {}
     ~KeyboardBack() {
-        if (!window_ || !window_->isVisible()) return;
+        if (!window_ || !window_->isVisible() || window_->isMinimized()) return;
         window_->activateWindow();
         if (focus_) focus_->setFocus(Qt::ActiveWindowFocusReason);
     }

@@ -428,6 +428,7 @@ private slots:
         QVERIFY(!result.readError);
         QVERIFY(!result.overflowed);
         QCOMPARE(result.rowsKept, 100);
+        QCOMPARE(result.columns, 100);
         QCOMPARE(result.firstLoneLineFeed, firstLineFeed);
         QCOMPARE(rowsLike(state.maze, lines), cellsOf(lines));
     }
