@@ -61,6 +61,12 @@ public:
         return spoken_ && child == QAccessible::accessibleInterface(spoken_) ? 0 : -1;
     }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    // A tooltip that only repeats the name would be read twice.
+    QString text(QAccessible::Text t) const override {
+        const QString text = QAccessibleWidget::text(t);
+        return t == QAccessible::Description && text == QAccessibleWidget::text(QAccessible::Name) ? QString()
+                                                                                                   : text;
+    }
 
     QStringList actionNames() const override {
         QStringList names = QAccessibleWidget::actionNames();
