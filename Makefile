@@ -41,6 +41,9 @@ RUN_PACKAGES := \
 # the window tree sway reports.
 # fuse3 and libfuse3-dev (found with pkgconf) build and mount the small file system whose reads never
 # answer, for the test that ends the game while a read of it waits in the kernel.
+# A screen reader's view of the window is read through the accessibility bus: dbus and at-spi2-core
+# start a session bus and that bus, python3-pyatspi reads the tree and hears the steps as a screen
+# reader would; qt6-base-private-dev lets an offscreen test tell Qt that a screen reader listens.
 TEST_PACKAGES := $(RUN_PACKAGES) \
 	appstream \
 	sway \
@@ -64,7 +67,11 @@ TEST_PACKAGES := $(RUN_PACKAGES) \
 	clang-format \
 	fuse3 \
 	libfuse3-dev \
-	pkgconf
+	pkgconf \
+	dbus \
+	at-spi2-core \
+	python3-pyatspi \
+	qt6-base-private-dev
 
 # What `make package` needs on top of building: dpkg-shlibdeps, which names the Qt libraries the
 # program links to in the package's Depends.

@@ -2,14 +2,18 @@
 #include "mazewindow.h"
 
 #include "keyhelp.h"
+#include "accessibility.h"
 #include "loader.h"
 #include "loadreport.h"
 #include "logging.h"
 #include "onscreen.h"
 #include "pictures.h"
+#include "spoken.h"
+#include "surroundings.h"
 #include "texts.h"
 
 #include <QApplication>
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
@@ -86,6 +90,7 @@ MazeWindow::MazeWindow(Services services)
       frame_(*frameWindow_, designedFrame(), QString::fromUtf8(kApplicationTitle),
              row(Control::TitleStrip).height),
       titleBar_(new TitleBarAgent(*this)) {
+    installAccessibleInterfaces();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kMainWindow.caption));
     setWindowIcon(loadIcon(kMainWindow.icon));
@@ -251,8 +256,14 @@ void MazeWindow::changeEvent(QEvent* e) {
 
 void MazeWindow::walk(Command command) {
     auto* view = control<MazeView>(Control::View);
+    const int fromX = game_.playerX;
+    const int fromY = game_.playerY;
     const StepOutcome outcome = zirk::walk(game_, command, view->canvas());
     view->update();
+    // Words cost nothing while no screen reader listens. Said before the box, which then speaks for itself.
+    if (outcome != StepOutcome::Quit && QAccessible::isActive())
+        announce(this, surroundingsInWords(describeSurroundings(game_),
+                                           game_.playerX == fromX && game_.playerY == fromY));
     switch (outcome) {
     case StepOutcome::Quit:
         services_.end->endNow();
@@ -336,6 +347,7 @@ void MazeWindow::openMazeFile(const std::string& path) {
     auto* view = control<MazeView>(Control::View);
     enterMaze(game_, std::move(*read), view->canvas());
     view->update();
+    if (QAccessible::isActive()) announce(this, openedInWords(name, result, describeSurroundings(game_)));
     QStringList notices{started ? describeLoad(name, result) : cannotReadNow(name)};
     // A maze that did not open, or held nothing, has been told about already.
     if (started && result.openFailure == OpenFailure::None && !result.cancelled && !result.empty())

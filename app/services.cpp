@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -26,6 +27,30 @@
 #include <thread>
 
 namespace zirk {
+
+namespace {
+
+// Gives the keyboard back to the window a dialog or box stood on, and the focus to the control that had it,
+// however the dialog was closed. Left to the window system, the window can be left without the keyboard: it
+// happens when a file name typed in the dialog is confirmed with Return while its completion list is open.
+class KeyboardBack {
+public:
+    explicit KeyboardBack(QWidget* parent)
+        : window_(parent ? parent->window() : nullptr), focus_(window_ ? window_->focusWidget() : nullptr) {}
+    ~KeyboardBack() {
+        if (!window_ || !window_->isVisible() || window_->isMinimized()) return;
+        window_->activateWindow();
+        if (focus_) focus_->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    KeyboardBack(const KeyboardBack&) = delete;
+    KeyboardBack& operator=(const KeyboardBack&) = delete;
+
+private:
+    QPointer<QWidget> window_;
+    QPointer<QWidget> focus_;
+};
+
+} // namespace
 
 void keepSettingsOffDisk() {
     for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
@@ -117,6 +142,7 @@ QString dialogStartFolder(const QString& workingFolder, const QString& sampleFol
 }
 
 std::optional<std::string> DialogFileChooser::chooseMaze(QWidget* parent) {
+    const KeyboardBack keyboardBack(parent);
     // The widget dialog, so that no desktop portal or platform dialog stores anything on our behalf.
     QFileDialog dialog(
         parent, QStringLiteral("Ouvrir"),
@@ -147,6 +173,7 @@ int captionRoom(const QString& caption) {
 }
 
 void DialogMessageBox::tell(QWidget* parent, const QString& text, const QString& caption) {
+    const KeyboardBack keyboardBack(parent);
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
         grid->addItem(new QSpacerItem(captionRoom(caption), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
@@ -164,6 +191,7 @@ bool DialogLoadWait::waitFor(QWidget* parent, const QString& text, const QString
         QThread::msleep(5);
     }
     if (finished()) return true;
+    const KeyboardBack keyboardBack(parent);
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Cancel, parent);
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
     bool done = false;

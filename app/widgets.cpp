@@ -6,6 +6,7 @@
 #include "pictures.h"
 #include "texts.h"
 
+#include <QAccessible>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -93,6 +94,13 @@ KeyPanel::KeyPanel(const ControlRow& row, QWidget* parent) : ColourBox(row, pare
 // another control takes them away, and the colour follows.
 void KeyPanel::showWhetherKeysArrive() {
     setBackColour(hasFocus() ? kPanelFocused : kPanelUnfocused);
+    // And to a screen reader, as the panel's checked state (accessibility.cpp).
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void KeyPanel::focusInEvent(QFocusEvent* e) {

@@ -108,6 +108,10 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
     std::size_t length = 0;
     bool inLine = false;  // a line has started and not yet ended
     bool afterCr = false; // the previous read ended on a CR, whose LF may start this one
+    const auto store = [&] {
+        maze.setRow(result.rows, line.data(), static_cast<int>(length));
+        result.columns = std::max(result.columns, static_cast<long long>(length));
+    };
     for (;;) {
         const long long got = source.read(buffer.data(), buffer.size());
         if (got < 0) {
@@ -140,7 +144,7 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
             length += cells;
             at += cells;
             if (!cr && at == end) break; // the line goes on in the next read
-            maze.setRow(result.rows, line.data(), static_cast<int>(length));
+            store();
             if (!cr) {
                 result.overflowed = true; // what fits is kept
                 return result;
@@ -159,7 +163,7 @@ LoadResult readMaze(ByteSource& source, MazeGrid& maze) {
         }
     }
     if (inLine) { // the last line ends with the file
-        maze.setRow(result.rows, line.data(), static_cast<int>(length));
+        store();
         result.rowsKept = result.rows;
     }
     return result;

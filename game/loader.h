@@ -51,6 +51,7 @@ struct LoadResult {
     bool overflowed = false; // a line longer than 100 cells or a non-empty row past 100 ended the load
     bool readError = false;  // the source failed before its end
     long long rowsKept = 0;  // whole lines stored before the load ended
+    long long columns = 0;   // cells in the longest line stored
     // The first line in which a line feed without a carriage return before it was read as a wall cell; 0 if
     // none.
     long long firstLoneLineFeed = 0;

@@ -394,8 +394,8 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::newRow("open") << int(Control::OpenButton) << "Ouvrir";
         QTest::newRow("quit") << int(Control::QuitButton) << "Quitter";
-        QTest::newRow("up") << int(Control::UpButton) << "8";
-        QTest::newRow("down") << int(Control::DownButton) << "2";
+        QTest::newRow("up") << int(Control::UpButton) << "Aller en haut";
+        QTest::newRow("down") << int(Control::DownButton) << "Aller en bas";
         QTest::newRow("view") << int(Control::View) << "Labyrinthe";
         QTest::newRow("you swatch") << int(Control::PlayerSwatch) << "Vous";
         QTest::newRow("exit swatch") << int(Control::ExitSwatch) << "La sortie";

@@ -393,6 +393,7 @@ private slots:
         QVERIFY(!read.result.readError);
         QVERIFY(!read.result.overflowed);
         QCOMPARE(read.result.rowsKept, 100);
+        QCOMPARE(read.result.columns, 100);
         QCOMPARE(read.result.firstLoneLineFeed, firstLineFeed);
         QCOMPARE(rowsLike(*read.maze, lines), cellsOf(lines));
     }
