@@ -29,13 +29,6 @@ std::string corridorMaze() {
     return text;
 }
 
-long long MemorySource::read(char* buf, std::size_t size) {
-    const std::size_t n = std::min(size, bytes_.size() - pos_);
-    std::memcpy(buf, bytes_.data() + pos_, n);
-    pos_ += n;
-    return static_cast<long long>(n);
-}
-
 TempFile::TempFile(const char* tag) {
     std::string name = std::string("/tmp/zirk-bench-") + tag + "-XXXXXX";
     // Close-on-exec, so the start-up programs never hold a large file open.

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// What the benchmarks share: the corridor maze, a canvas that remembers boxes, temporary files and a shown
-// window.
+// What the benchmarks share: the corridor maze, temporary files and a shown window.
 
 #include "fakes/fakeservices.h"
 #include "loader.h"
@@ -11,9 +10,7 @@
 
 #include <QRect>
 
-#include <cstddef>
 #include <string>
-#include <vector>
 
 namespace zirk::bench {
 
@@ -22,30 +19,6 @@ namespace zirk::bench {
 inline constexpr int kCorridorX = 50;
 inline constexpr int kCorridorY = 50;
 std::string corridorMaze(); // 100 lines of 100 cells, CR LF each
-
-struct Box {
-    int x1, y1, x2, y2;
-    Rgb colour;
-};
-
-class RecordingCanvas : public Canvas {
-public:
-    void fillBox(int x1, int y1, int x2, int y2, Rgb colour) override {
-        boxes.push_back({x1, y1, x2, y2, colour});
-    }
-    std::vector<Box> boxes;
-};
-
-// Bytes from memory, for building a grid without touching the disk.
-class MemorySource : public ByteSource {
-public:
-    explicit MemorySource(const std::string& bytes) : bytes_(bytes) {}
-    long long read(char* buf, std::size_t size) override;
-
-private:
-    const std::string& bytes_;
-    std::size_t pos_ = 0;
-};
 
 // A file under /tmp that lives as long as this object, so that no run leaves large files behind.
 class TempFile {
