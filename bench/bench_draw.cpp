@@ -31,8 +31,7 @@ Views makeViews(bool corridor) {
     Views v;
     v.state.playerY = kCorridorY;
     if (corridor) {
-        TempFile file("corridor");
-        file.write(corridorMaze());
+        TempFile file(corridorMaze());
         FileSource source(file.path());
         readMaze(source, v.state.maze);
     }

@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -33,28 +32,24 @@ private:
 
 // The files are made on first use and removed when the run ends.
 const TempFile& fullMaze() {
-    static TempFile file("maze100");
-    if (::lseek(file.fd(), 0, SEEK_END) == 0) file.write(corridorMaze());
+    static TempFile file(corridorMaze());
     return file;
 }
 
 // 2 GiB on one line, sparse: the length is there, the blocks are not.
 const TempFile& hugeLine() {
-    static TempFile file("line2g");
-    if (::ftruncate(file.fd(), 2LL << 30) != 0) std::exit(2);
+    static TempFile file;
+    if (file.size() == 0 && !file.resize(2LL << 30)) std::exit(2);
     return file;
 }
 
 // The maze, then 64 Mi empty lines.
 const TempFile& emptyLines() {
-    static TempFile file("emptylines");
-    if (::lseek(file.fd(), 0, SEEK_END) != 0) return file;
-    file.write(corridorMaze());
-    std::string chunk;
-    for (int i = 0; i < (1 << 20); ++i)
-        chunk += "\r\n";
-    for (int i = 0; i < 64; ++i)
-        file.write(chunk);
+    static TempFile file(corridorMaze());
+    const QByteArray chunk = QByteArray("\r\n").repeated(1 << 20);
+    for (int i = 0; file.size() == qint64(corridorMaze().size()) && i < 64; ++i) {
+        if (file.write(chunk) != chunk.size() || !file.flush()) std::exit(2);
+    }
     return file;
 }
 
@@ -71,7 +66,7 @@ void loadFullMaze(benchmark::State& st) {
 
 // Reading the same file to its end: one open, a read of the whole size, the read that returns 0, one close.
 void readFullMaze(benchmark::State& st) {
-    const std::string& path = fullMaze().path();
+    const std::string path = fullMaze().path();
     const std::size_t size = corridorMaze().size();
     std::vector<char> buffer(size + 1);
     bool whole = true;

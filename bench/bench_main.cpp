@@ -71,6 +71,7 @@ struct Figure {
 
 class Table {
 public:
+    using Row = std::vector<std::string>; // case, median, baseline, ratio, budget, result
     explicit Table(const Medians& m) : m_(m) {}
 
     // The figure in nanoseconds (or bytes, or MiB); below zero, with the reason in `why`, when there is none.
@@ -103,8 +104,7 @@ public:
             memory ? Row{row, format("%.1f MiB", v), format("%.1f MiB (", b) + base.label + ")",
                          format("%+.2f MiB", v - b), budget}
                    : Row{row, time(v), time(b) + " (" + base.label + ")", format("%.2f×", v / b), budget};
-        if (factor <= 0) return rows_.push_back(r);
-        add(r, memory ? v - b <= factor : v <= factor * b);
+        add(r, factor <= 0 || (memory ? v - b <= factor : v <= factor * b), factor <= 0);
     }
 
     // Under a limit in nanoseconds, or in bytes for a counter.
@@ -117,38 +117,31 @@ public:
         add({row, bytes ? format("%.0f B", v) : time(v), "–", "–", budget}, v <= limit);
     }
 
-    bool print() const {
-        std::vector<std::vector<std::string>> lines{
-            {"Case", "Median", "Baseline (same run)", "Ratio", "Budget", "Result"}};
-        for (const Row& r : rows_)
-            lines.push_back({r.name, r.median, r.baseline, r.ratio, r.budget, r.result});
+    bool print() {
+        rows_.insert(rows_.begin(), {"Case", "Median", "Baseline (same run)", "Ratio", "Budget", "Result"});
         // Widths in characters: "µ", "×", "≤", "→" and "–" take more than one byte.
         const auto width = [](const std::string& s) {
-            return std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xc0) != 0x80; });
+            return static_cast<std::size_t>(
+                std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xc0) != 0x80; }));
         };
-        std::vector<long> widths(lines[0].size(), 0);
-        for (const auto& line : lines)
-            for (std::size_t i = 0; i < line.size(); ++i)
-                widths[i] = std::max(widths[i], width(line[i]));
-        lines.insert(lines.begin() + 1, std::vector<std::string>(widths.size()));
-        for (std::size_t i = 0; i < widths.size(); ++i)
-            lines[1][i] = std::string(static_cast<std::size_t>(widths[i]), '-');
-        for (const auto& line : lines) {
+        Row rule(6);
+        for (const Row& row : rows_)
+            for (std::size_t i = 0; i < row.size(); ++i)
+                rule[i] = std::string(std::max(rule[i].size(), width(row[i])), '-');
+        rows_.insert(rows_.begin() + 1, rule);
+        for (const Row& row : rows_) {
             std::string text = "|";
-            for (std::size_t i = 0; i < line.size(); ++i)
-                text += " " + line[i] +
-                        std::string(static_cast<std::size_t>(widths[i] - width(line[i])), ' ') + " |";
+            for (std::size_t i = 0; i < row.size(); ++i)
+                text += " " + row[i] + std::string(rule[i].size() - width(row[i]), ' ') + " |";
             std::printf("%s\n", text.c_str());
         }
         return pass_;
     }
 
 private:
-    struct Row {
-        std::string name, median, baseline, ratio, budget, result = "–";
-    };
-    void add(Row r, bool pass) {
-        r.result = pass ? "PASS" : "FAIL";
+    // A reference row has no budget: it neither passes nor fails.
+    void add(Row r, bool pass, bool reference = false) {
+        r.push_back(reference ? "–" : pass ? "PASS" : "FAIL");
         pass_ = pass_ && pass;
         rows_.push_back(r);
     }
@@ -158,20 +151,19 @@ private:
     bool pass_ = true;
 };
 
-std::string lineOf(const char* file, const std::string& start) {
-    std::ifstream in(file);
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind(start, 0) == 0) break;
-    return start.empty() ? line : line.substr(line.find(':') + 2);
+std::string loadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string one, five, fifteen;
+    in >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
 }
 
-std::string loadAverage() {
-    const std::string all = lineOf("/proc/loadavg", "");
-    std::size_t end = 0;
-    for (int field = 0; field < 3 && end != std::string::npos; ++field)
-        end = all.find(' ', end + 1);
-    return all.substr(0, end);
+std::string processor() {
+    std::ifstream in("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("model name", 0) == 0) return line.substr(line.find(':') + 2);
+    return "unknown processor";
 }
 
 } // namespace
@@ -235,9 +227,8 @@ int main(int argc, char* argv[]) {
                   {name, "bare_peak_rss_MiB", "bare window"}, x ? 0 : 8, true);
     }
 
-    std::printf("Machine: %s, nproc %ld; load average %s at start, %s at end\n\n",
-                lineOf("/proc/cpuinfo", "model name").c_str(), ::sysconf(_SC_NPROCESSORS_ONLN),
-                loadAtStart.c_str(), loadAverage().c_str());
+    std::printf("Machine: %s, nproc %ld; load average %s at start, %s at end\n\n", processor().c_str(),
+                ::sysconf(_SC_NPROCESSORS_ONLN), loadAtStart.c_str(), loadAverage().c_str());
     const bool pass = t.print();
     std::printf("\n%s\n", pass ? "All budgets met." : "Some budget FAILED.");
     return pass ? 0 : 1;

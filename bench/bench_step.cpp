@@ -32,8 +32,7 @@ void typeDigit(QWidget* panel, char digit) {
 }
 
 void keyToRepaint(benchmark::State& st) {
-    TempFile maze("corridor");
-    maze.write(corridorMaze());
+    TempFile maze(corridorMaze());
     ShownWindow w;
     if (!w.exposed) {
         st.SkipWithError("the window was never exposed, so nothing would be painted");

@@ -9,6 +9,7 @@
 #include "view.h"
 
 #include <QRect>
+#include <QTemporaryFile>
 
 #include <string>
 
@@ -20,22 +21,11 @@ inline constexpr int kCorridorX = 50;
 inline constexpr int kCorridorY = 50;
 std::string corridorMaze(); // 100 lines of 100 cells, CR LF each
 
-// A file under /tmp that lives as long as this object, so that no run leaves large files behind.
-class TempFile {
+// A file under /tmp, holding `bytes`, that goes with this object, so that no run leaves large files behind.
+class TempFile : public QTemporaryFile {
 public:
-    explicit TempFile(const char* tag);
-    ~TempFile();
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    const std::string& path() const { return path_; }
-    int fd() const { return fd_; }
-    // Writes everything or aborts the run: a half-written file would measure something else.
-    void write(const std::string& bytes);
-
-private:
-    std::string path_;
-    int fd_ = -1;
+    explicit TempFile(const std::string& bytes = {});
+    std::string path() const { return fileName().toStdString(); }
 };
 
 // The real window with the dialog, the box, the end and the screen replaced, loaded, shown and exposed, so
