@@ -63,10 +63,8 @@ void rawFill(std::vector<std::uint32_t>& pixels, const testing::Box& b) {
 
 void drawIntoPicture(benchmark::State& st, bool corridor, qsizetype expectedBoxes) {
     Views v = makeViews(corridor);
-    if (expectedBoxes && v.boxes[0].size() != expectedBoxes) {
-        st.SkipWithError("the worst case did not issue the expected number of boxes");
-        return;
-    }
+    if (expectedBoxes && v.boxes[0].size() != expectedBoxes)
+        return st.SkipWithError("the worst case did not issue the expected number of boxes");
     MazeView view(row(Control::View), nullptr);
     Canvas& canvas = view.canvas();
     int k = 0;
