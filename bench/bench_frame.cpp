@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QPalette>
+#include <QTest>
 
 #include <benchmark/benchmark.h>
 
@@ -51,7 +52,7 @@ void bareSteps(benchmark::State& st, QSize target) {
     window.setAutoFillBackground(true);
     window.resize(target);
     window.show();
-    if (!waitUntilExposed(window))
+    if (!QTest::qWaitForWindowExposed(&window, 5000))
         return st.SkipWithError("the window was never exposed, so nothing would be painted");
     resizeSteps(st, window, target);
 }

@@ -2,9 +2,8 @@
 #include "benchsupport.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QWindow>
+#include <QTest>
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,24 +33,11 @@ TempFile::TempFile(const std::string& bytes) : QTemporaryFile(QDir::tempPath() +
     }
 }
 
-bool waitUntilExposed(QWidget& window) {
-    // Painting is skipped for a window the platform has not exposed yet.
-    QDeadlineTimer deadline(5000);
-    while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        if (window.windowHandle() && window.windowHandle()->isExposed()) {
-            QCoreApplication::processEvents();
-            return true;
-        }
-    }
-    return false;
-}
-
 ShownWindow::ShownWindow(QRect screenArea) : screen(screenArea), window({&chooser, &box, &end, &screen}) {
     window.control(Control::OpenButton)->setFocus();
     window.start();
     QApplication::setActiveWindow(&window);
-    exposed = waitUntilExposed(window);
+    exposed = QTest::qWaitForWindowExposed(&window, 5000);
 }
 
 } // namespace zirk::bench

@@ -41,7 +41,4 @@ struct ShownWindow {
     bool exposed = false;
 };
 
-// Shows nothing until the platform has exposed the window; false if it never did.
-bool waitUntilExposed(QWidget& window);
-
 } // namespace zirk::bench
