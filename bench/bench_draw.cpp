@@ -2,6 +2,7 @@
 // The view's drawing into the real canvas, against the least any canvas could do with the same boxes.
 
 #include "benchsupport.h"
+#include "fakes/recordingcanvas.h"
 #include "widgets.h"
 
 #include <QImage>
@@ -23,20 +24,20 @@ constexpr int kSide = 350;
 struct Views {
     Game state;
     std::array<int, 2> columns{kCorridorX, kCorridorX + 1};
-    std::array<std::vector<Box>, 2> boxes;
+    std::array<QList<testing::Box>, 2> boxes;
 };
 
 Views makeViews(bool corridor) {
     Views v;
     v.state.playerY = kCorridorY;
     if (corridor) {
-        const std::string text = corridorMaze();
-        MemorySource source(text);
+        TempFile file(corridorMaze());
+        FileSource source(file.path());
         readMaze(source, v.state.maze);
     }
     for (int k = 0; k < 2; ++k) {
         v.state.playerX = v.columns[k];
-        RecordingCanvas recorder;
+        testing::RecordingCanvas recorder;
         drawView(v.state, recorder);
         v.boxes[k] = std::move(recorder.boxes);
     }
@@ -44,7 +45,7 @@ Views makeViews(bool corridor) {
 }
 
 // The same contract as the canvas (both corners included, clipped), with nothing in between.
-void rawFill(std::vector<std::uint32_t>& pixels, const Box& b) {
+void rawFill(std::vector<std::uint32_t>& pixels, const testing::Box& b) {
     int x1 = std::min(b.x1, b.x2), x2 = std::max(b.x1, b.x2);
     int y1 = std::min(b.y1, b.y2), y2 = std::max(b.y1, b.y2);
     x1 = std::max(x1, 0);
@@ -60,12 +61,10 @@ void rawFill(std::vector<std::uint32_t>& pixels, const Box& b) {
     }
 }
 
-void drawIntoPicture(benchmark::State& st, bool corridor, std::size_t expectedBoxes) {
+void drawIntoPicture(benchmark::State& st, bool corridor, qsizetype expectedBoxes) {
     Views v = makeViews(corridor);
-    if (expectedBoxes && v.boxes[0].size() != expectedBoxes) {
-        st.SkipWithError("the worst case did not issue the expected number of boxes");
-        return;
-    }
+    if (expectedBoxes && v.boxes[0].size() != expectedBoxes)
+        return st.SkipWithError("the worst case did not issue the expected number of boxes");
     MazeView view(row(Control::View), nullptr);
     Canvas& canvas = view.canvas();
     int k = 0;
@@ -84,7 +83,7 @@ void fillRaw(benchmark::State& st, bool corridor) {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kSide) * kSide);
     int k = 0;
     for (auto _ : st) {
-        for (const Box& b : v.boxes[k])
+        for (const testing::Box& b : v.boxes[k])
             rawFill(pixels, b);
         benchmark::DoNotOptimize(pixels.data());
         benchmark::ClobberMemory();

@@ -2,17 +2,11 @@
 #include "benchsupport.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
-#include <QWindow>
+#include <QDir>
+#include <QTest>
 
-#include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace zirk::bench {
 
@@ -29,60 +23,21 @@ std::string corridorMaze() {
     return text;
 }
 
-long long MemorySource::read(char* buf, std::size_t size) {
-    const std::size_t n = std::min(size, bytes_.size() - pos_);
-    std::memcpy(buf, bytes_.data() + pos_, n);
-    pos_ += n;
-    return static_cast<long long>(n);
-}
-
-TempFile::TempFile(const char* tag) {
-    std::string name = std::string("/tmp/zirk-bench-") + tag + "-XXXXXX";
-    // Close-on-exec, so the start-up programs never hold a large file open.
-    fd_ = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd_ < 0) {
-        std::fprintf(stderr, "cannot create %s: %s\n", name.c_str(), std::strerror(errno));
+// A half-written file would measure something else: the run stops instead.
+TempFile::TempFile(const std::string& bytes) : QTemporaryFile(QDir::tempPath() + "/zirk-bench-XXXXXX") {
+    if (!open() ||
+        write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
+        !flush()) {
+        std::fprintf(stderr, "cannot write a file in %s\n", qPrintable(QDir::tempPath()));
         std::exit(2);
     }
-    path_ = name;
-}
-
-TempFile::~TempFile() {
-    ::close(fd_);
-    ::unlink(path_.c_str());
-}
-
-void TempFile::write(const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            std::fprintf(stderr, "cannot write %s: %s\n", path_.c_str(), std::strerror(errno));
-            std::exit(2);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-}
-
-bool waitUntilExposed(QWidget& window) {
-    // Painting is skipped for a window the platform has not exposed yet.
-    QDeadlineTimer deadline(5000);
-    while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        if (window.windowHandle() && window.windowHandle()->isExposed()) {
-            QCoreApplication::processEvents();
-            return true;
-        }
-    }
-    return false;
 }
 
 ShownWindow::ShownWindow(QRect screenArea) : screen(screenArea), window({&chooser, &box, &end, &screen}) {
     window.control(Control::OpenButton)->setFocus();
     window.start();
     QApplication::setActiveWindow(&window);
-    exposed = waitUntilExposed(window);
+    exposed = QTest::qWaitForWindowExposed(&window, 5000);
 }
 
 } // namespace zirk::bench

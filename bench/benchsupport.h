@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// What the benchmarks share: the corridor maze, a canvas that remembers boxes, temporary files and a shown
-// window.
+// What the benchmarks share: the corridor maze, temporary files and a shown window.
 
 #include "fakes/fakeservices.h"
 #include "loader.h"
@@ -10,10 +9,9 @@
 #include "view.h"
 
 #include <QRect>
+#include <QTemporaryFile>
 
-#include <cstddef>
 #include <string>
-#include <vector>
 
 namespace zirk::bench {
 
@@ -23,46 +21,11 @@ inline constexpr int kCorridorX = 50;
 inline constexpr int kCorridorY = 50;
 std::string corridorMaze(); // 100 lines of 100 cells, CR LF each
 
-struct Box {
-    int x1, y1, x2, y2;
-    Rgb colour;
-};
-
-class RecordingCanvas : public Canvas {
+// A file under /tmp, holding `bytes`, that goes with this object, so that no run leaves large files behind.
+class TempFile : public QTemporaryFile {
 public:
-    void fillBox(int x1, int y1, int x2, int y2, Rgb colour) override {
-        boxes.push_back({x1, y1, x2, y2, colour});
-    }
-    std::vector<Box> boxes;
-};
-
-// Bytes from memory, for building a grid without touching the disk.
-class MemorySource : public ByteSource {
-public:
-    explicit MemorySource(const std::string& bytes) : bytes_(bytes) {}
-    long long read(char* buf, std::size_t size) override;
-
-private:
-    const std::string& bytes_;
-    std::size_t pos_ = 0;
-};
-
-// A file under /tmp that lives as long as this object, so that no run leaves large files behind.
-class TempFile {
-public:
-    explicit TempFile(const char* tag);
-    ~TempFile();
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
-    const std::string& path() const { return path_; }
-    int fd() const { return fd_; }
-    // Writes everything or aborts the run: a half-written file would measure something else.
-    void write(const std::string& bytes);
-
-private:
-    std::string path_;
-    int fd_ = -1;
+    explicit TempFile(const std::string& bytes = {});
+    std::string path() const { return fileName().toStdString(); }
 };
 
 // The real window with the dialog, the box, the end and the screen replaced, loaded, shown and exposed, so
@@ -77,8 +40,5 @@ struct ShownWindow {
     MazeWindow window;
     bool exposed = false;
 };
-
-// Shows nothing until the platform has exposed the window; false if it never did.
-bool waitUntilExposed(QWidget& window);
 
 } // namespace zirk::bench

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cmath>
-#include <vector>
 
 namespace zirk {
 
@@ -49,23 +48,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
-    bool paintStretchedRows(QPainter& p, const QRegion& region, const QPixmap& shown, QSize target);
-    void forgetStretched();
-
     QPixmap picture_;
     QPixmap pressedPicture_;
-    // Where the stretched picture's device pixels come from, remade when the widget's width or height
-    // changes: the picture's columns in runs of device columns that show the same one, and the picture's row
-    // for each device row.
-    struct Run {
-        int column;
-        int start;
-        int length;
-    };
-    std::vector<Run> columnRuns_;
-    std::vector<int> runOfColumn_; // for each device column, the run it lies in
-    std::vector<int> sourceRows_;
-    // The whole stretched picture, for a device that cannot be written row by row.
+    // The stretched picture smoothed to the widget's device size, at fractional scale factors.
     QPixmap scaled_;
     bool stretch_;
     bool pressed_ = false;
