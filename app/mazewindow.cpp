@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mazewindow.h"
 
-#include "keyhelp.h"
 #include "accessibility.h"
+#include "keyhelp.h"
 #include "loader.h"
 #include "loadreport.h"
 #include "logging.h"
@@ -12,8 +12,8 @@
 #include "surroundings.h"
 #include "texts.h"
 
-#include <QApplication>
 #include <QAccessible>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>

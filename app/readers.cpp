@@ -132,8 +132,7 @@ private:
         if (!received_) {
             received_ = true;
             // A reader that died before it said anything: the file could not be opened.
-            if (!receive(&header_, sizeof header_))
-                header_ = {static_cast<std::int32_t>(OpenFailure::Other)};
+            if (!receive(&header_, sizeof header_)) header_ = {static_cast<std::int32_t>(OpenFailure::Other)};
         }
         return header_;
     }
