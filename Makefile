@@ -191,7 +191,7 @@ package:
 # table of medians against baselines measured in the same run, and fails when a budget is missed. xvfb: start-up
 # is also measured on a real X server.
 bench:
-	$(call install_missing,$(RUN_PACKAGES) libbenchmark-dev xvfb)
+	$(call install_missing,$(RUN_PACKAGES) libbenchmark-dev xvfb xauth)
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZIRK_BENCH=ON -DZIRK_TESTS=OFF --log-level=WARNING
 	cmake --build build-bench -j $(JOBS) --target benchmarks
 	bench/run.sh build-bench

@@ -82,8 +82,10 @@ const std::array<ControlRow, kControlCount> kControls{{
      .picture = ":/pictures/grip.bmp", .cursor = Cursor::SizeDiagonal, .framePart = FramePart::Grip},
     {.control = Control::BottomLine, .name = "L1", .kind = Kind::Line, .left = -60, .top = 3180, .width = 10980, .height = 3180, .fore = kGrey, .framePart = FramePart::BottomLine},
     {.control = Control::RightLine, .name = "L4", .kind = Kind::Line, .left = 11220, .top = 0, .width = 11220, .height = 2940, .fore = kGrey, .framePart = FramePart::RightLine},
+    // The icon's 32-pixel drawing, the same as zirk.ico's, read as PNG: Qt reads PNG itself, where an ICO needs
+    // one of its image plugins, looked for and loaded from disk at every start.
     {.control = Control::Icon, .name = "IMG9", .kind = Kind::Picture, .left = 360, .top = 60, .width = 480, .height = 480,
-     .picture = ":/pictures/zirk.ico", .framePart = FramePart::Icon},
+     .picture = ":/icons/zirk_32.png", .framePart = FramePart::Icon},
     {.control = Control::RestoreButton, .name = "IMG8", .kind = Kind::Picture, .left = 10320, .top = 60, .width = 240, .height = 240, .visible = false,
      .picture = ":/pictures/restore_up.bmp", .tooltip = kRestore, .pressedPicture = ":/pictures/restore_down.bmp", .framePart = FramePart::RestoreButton},
     {.control = Control::MaximiseButton, .name = "IMG7", .kind = Kind::Picture, .left = 10620, .top = 60, .width = 240, .height = 240, .visible = false,

@@ -6,46 +6,38 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <unistd.h>
 
 namespace zirk::bench {
-void registerDrawBenchmarks();
-void registerStepBenchmarks();
-void registerLoadBenchmarks();
-void registerFrameBenchmarks();
-void registerStartupBenchmarks();
+void registerMazeBenchmarks();
+void registerWindowBenchmarks();
 
 namespace {
 
-// The median of every case: its time in nanoseconds and its counters, or the error it reported.
-struct Median {
-    double ns = -1;
-    std::map<std::string, double> counters;
-    std::string error;
-};
-
-class Medians : public benchmark::BenchmarkReporter {
-public:
+// The median of every case: its time in nanoseconds under "case#", its counters under "case#counter" (those
+// in milliseconds in nanoseconds too); or the error it reported.
+struct Medians : benchmark::BenchmarkReporter {
     bool ReportContext(const Context&) override { return true; }
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            Median& m = cases[run.run_name.function_name];
-            if (run.error_occurred) m.error = run.error_message;
+            const std::string& name = run.run_name.function_name;
+            if (run.error_occurred) errors[name] = run.error_message;
             if (run.aggregate_name != "median") continue;
-            m.ns = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
-            for (const auto& [name, counter] : run.counters)
-                m.counters[name] = counter.value;
+            figures[name + "#"] =
+                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+            for (const auto& [counter, value] : run.counters)
+                figures[name + "#" + counter] = value.value * (counter.ends_with("_ms") ? 1e6 : 1);
         }
     }
-    std::map<std::string, Median> cases;
+    std::map<std::string, double> figures;
+    std::map<std::string, std::string> errors;
 };
 
 std::string format(const char* pattern, double value) {
@@ -60,102 +52,70 @@ std::string time(double ns) {
                       : format("%.2f ms", ns / 1e6);
 }
 
-// A figure of the run: a case's median time, or one of its counters given in milliseconds, bytes or MiB.
-struct Figure {
-    Figure(std::string caseName, std::string counterName = {}, std::string baseLabel = {})
-        : name(std::move(caseName)), counter(std::move(counterName)), label(std::move(baseLabel)) {}
-    std::string name;
-    std::string counter; // none: the time
-    std::string label;   // how the table names it as a baseline
-};
-
+// The table, printed row by row in Markdown. A figure is "case#" for a case's time or "case#counter"; a row
+// whose figure is missing fails, with the reason.
 class Table {
 public:
-    using Row = std::vector<std::string>; // case, median, baseline, ratio, budget, result
-    explicit Table(const Medians& m) : m_(m) {}
-
-    // The figure in nanoseconds (or bytes, or MiB); below zero, with the reason in `why`, when there is none.
-    double get(const Figure& f, std::string& why) const {
-        const auto it = m_.cases.find(f.name);
-        if (it == m_.cases.end() || it->second.ns < 0) {
-            why = it == m_.cases.end() || it->second.error.empty() ? "missing: " + f.name
-                                                                   : "error: " + it->second.error;
-            return -1;
-        }
-        if (f.counter.empty()) return it->second.ns;
-        const auto c = it->second.counters.find(f.counter);
-        if (c != it->second.counters.end() && c->second > 0)
-            return c->second * (f.counter.ends_with("_ms") ? 1e6 : 1);
-        why = "missing: " + f.name + " " + f.counter;
-        return -1;
+    explicit Table(const Medians& m) : m_(m) {
+        std::printf("| Case | Median | Baseline (same run) | Ratio | Budget | Result |\n"
+                    "| --- | --- | --- | --- | --- | --- |\n");
     }
 
-    // Held to a factor of a baseline of the same run; with no factor, shown for comparison only. A memory row
-    // is held to the baseline plus a number of MiB instead.
-    void compare(const std::string& row, const Figure& figure, const Figure& base, double factor,
-                 bool memory = false) {
-        const std::string budget = factor <= 0 ? "–"
-                                   : memory    ? format("≤ +%.0f MiB over ", factor) + base.label
-                                               : format("≤ %.1f× ", factor) + base.label;
-        std::string why;
-        const double v = get(figure, why), b = v < 0 ? -1 : get(base, why);
-        if (b < 0) return add({row, why, "–", "–", budget}, false);
-        const Row r =
-            memory ? Row{row, format("%.1f MiB", v), format("%.1f MiB (", b) + base.label + ")",
-                         format("%+.2f MiB", v - b), budget}
-                   : Row{row, time(v), time(b) + " (" + base.label + ")", format("%.2f×", v / b), budget};
-        add(r, factor <= 0 || (memory ? v - b <= factor : v <= factor * b), factor <= 0);
+    // Within a factor of a baseline of the same run or, for memory, within a number of MiB over it; with no
+    // factor, shown for comparison only.
+    void ratio(const std::string& row, const std::string& figure, const std::string& base,
+               const std::string& label, double factor, bool memory = false) {
+        const std::string budget =
+            factor <= 0 ? "–" : format(memory ? "≤ +%.0f MiB over " : "≤ %.1f× ", factor) + label;
+        const double v = get(figure), b = v < 0 ? -1 : get(base);
+        if (b < 0) return print(row, why_, "–", "–", budget, 0);
+        const auto shown = [memory](double x) { return memory ? format("%.1f MiB", x) : time(x); };
+        print(row, shown(v), shown(b) + " (" + label + ")",
+              memory ? format("%+.2f MiB", v - b) : format("%.2f×", v / b), budget,
+              factor <= 0 ? -1
+              : memory    ? v - b <= factor
+                          : v <= factor * b);
     }
 
     // Under a limit in nanoseconds, or in bytes for a counter.
-    void under(const std::string& row, const Figure& figure, double limit) {
-        const bool bytes = !figure.counter.empty();
+    void under(const std::string& row, const std::string& figure, double limit) {
+        const bool bytes = !figure.ends_with("#");
         const std::string budget = bytes ? format("≤ %.0f B read", limit) : "< " + time(limit);
-        std::string why;
-        const double v = get(figure, why);
-        if (v < 0) return add({row, why, "–", "–", budget}, false);
-        add({row, bytes ? format("%.0f B", v) : time(v), "–", "–", budget}, v <= limit);
+        const double v = get(figure);
+        if (v < 0) return print(row, why_, "–", "–", budget, 0);
+        print(row, bytes ? format("%.0f B", v) : time(v), "–", "–", budget, v <= limit);
     }
 
-    bool print() {
-        rows_.insert(rows_.begin(), {"Case", "Median", "Baseline (same run)", "Ratio", "Budget", "Result"});
-        // Widths in characters: "µ", "×", "≤", "→" and "–" take more than one byte.
-        const auto width = [](const std::string& s) {
-            return static_cast<std::size_t>(
-                std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xc0) != 0x80; }));
-        };
-        Row rule(6);
-        for (const Row& row : rows_)
-            for (std::size_t i = 0; i < row.size(); ++i)
-                rule[i] = std::string(std::max(rule[i].size(), width(row[i])), '-');
-        rows_.insert(rows_.begin() + 1, rule);
-        for (const Row& row : rows_) {
-            std::string text = "|";
-            for (std::size_t i = 0; i < row.size(); ++i)
-                text += " " + row[i] + std::string(rule[i].size() - width(row[i]), ' ') + " |";
-            std::printf("%s\n", text.c_str());
-        }
-        return pass_;
-    }
+    bool pass = true;
 
 private:
-    // A reference row has no budget: it neither passes nor fails.
-    void add(Row r, bool pass, bool reference = false) {
-        r.push_back(reference ? "–" : pass ? "PASS" : "FAIL");
-        pass_ = pass_ && pass;
-        rows_.push_back(r);
+    double get(const std::string& figure) {
+        const auto it = m_.figures.find(figure);
+        const auto error = m_.errors.find(figure.substr(0, figure.find('#')));
+        why_ = error != m_.errors.end() ? "error: " + error->second : "missing: " + figure;
+        return it == m_.figures.end() || it->second <= 0 || error != m_.errors.end() ? -1 : it->second;
+    }
+
+    // The verdict is 1 for a budget met, 0 for one missed and -1 for a reference row, which has none.
+    void print(const std::string& row, const std::string& value, const std::string& base,
+               const std::string& ratio, const std::string& budget, int verdict) {
+        pass = pass && verdict != 0;
+        std::printf("| %s | %s | %s | %s | %s | %s |\n", row.c_str(), value.c_str(), base.c_str(),
+                    ratio.c_str(), budget.c_str(),
+                    verdict < 0 ? "–"
+                    : verdict   ? "PASS"
+                                : "FAIL");
     }
 
     const Medians& m_;
-    std::vector<Row> rows_;
-    bool pass_ = true;
+    std::string why_;
 };
 
 std::string loadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string one, five, fifteen;
-    in >> one >> five >> fifteen;
-    return one + " " + five + " " + fifteen;
+    double load[3] = {};
+    return ::getloadavg(load, 3) == 3
+               ? format("%.2f ", load[0]) + format("%.2f ", load[1]) + format("%.2f", load[2])
+               : "unknown";
 }
 
 std::string processor() {
@@ -173,63 +133,57 @@ int main(int argc, char* argv[]) {
     using namespace zirk::bench;
     benchmark::Initialize(&argc, argv);
     QApplication app(argc, argv);
-    registerDrawBenchmarks();
-    registerStepBenchmarks();
-    registerLoadBenchmarks();
-    registerFrameBenchmarks();
-    registerStartupBenchmarks();
+    registerMazeBenchmarks();
+    registerWindowBenchmarks();
     const std::string loadAtStart = loadAverage();
     Medians m;
     benchmark::RunSpecifiedBenchmarks(&m);
     benchmark::Shutdown();
 
+    std::printf("Machine: %s, nproc %ld; load average %s at start, %s at end\n\n", processor().c_str(),
+                ::sysconf(_SC_NPROCESSORS_ONLN), loadAtStart.c_str(), loadAverage().c_str());
     Table t(m);
     for (const std::string view : {"worst", "corridor"}) {
-        const auto drawn = m.cases.find("drawView/" + view + "/MazeView");
-        const double boxes = drawn == m.cases.end() ? 0 : drawn->second.counters["boxes"];
-        t.compare("drawView, " + std::string(view == "worst" ? "all walls" : "corridor") +
-                      format(" (%.0f boxes), MazeView 350×350", boxes),
-                  {"drawView/" + view + "/MazeView"}, {"drawView/" + view + "/raw_fill", "", "raw fill"},
-                  1.5);
+        const std::string name = "drawView/" + view + "/MazeView#";
+        t.ratio("drawView, " + std::string(view == "worst" ? "all walls" : "corridor") +
+                    format(" (%.0f boxes), MazeView 350×350", m.figures[name + "boxes"]),
+                name, "drawView/" + view + "/raw_fill#", "raw fill", 1.5);
     }
     const std::string step = "key 6/4 on the key panel → view repainted";
-    t.under(step, {"step/key_to_repainted_view"}, 1e6);
-    t.compare(step, {"step/key_to_repainted_view"}, {"drawView/corridor/MazeView", "", "drawView corridor"},
-              2.0);
-    t.compare("loading a 100×100 maze", {"load/maze100/readMaze"},
-              {"load/maze100/read_to_end", "", "reading the file"}, 5.0);
-    t.under("2 GiB one-line file: time", {"load/line_2GiB"}, 1e6);
-    t.under("2 GiB one-line file: bytes read", {"load/line_2GiB", "bytes_read"}, 8192);
-    t.under("100 rows + 64 Mi empty lines: time", {"load/empty_lines_64Mi"}, 1e6);
+    t.under(step, "step/key_to_repainted_view#", 1e6);
+    t.ratio(step, "step/key_to_repainted_view#", "drawView/corridor/MazeView#", "drawView corridor", 2.0);
+    t.ratio("loading a 100×100 maze", "load/maze100/readMaze#", "load/maze100/read_to_end#",
+            "reading the file", 5.0);
+    t.under("2 GiB one-line file: time", "load/line_2GiB#", 1e6);
+    t.under("2 GiB one-line file: bytes read", "load/line_2GiB#bytes_read", 8192);
+    t.under("100 rows + 64 Mi empty lines: time", "load/empty_lines_64Mi#", 1e6);
     // 100 rows of at most 101 bytes and their line ends, and the one buffer that holds the end of them.
-    t.under("100 rows + 64 Mi empty lines: bytes read", {"load/empty_lines_64Mi", "bytes_read"},
+    t.under("100 rows + 64 Mi empty lines: bytes read", "load/empty_lines_64Mi#bytes_read",
             100 * 103 + 65536);
     // A step of the grip within one frame at 60 Hz; at 3840 × 2160, where writing the pixels is most of it,
     // within three bare windows of the same run.
     for (const std::string size : {"503x393", "1920x1080"}) {
-        t.under("grip step, pictures hidden, " + size, {"frame/pictures_hidden/" + size}, 16e6);
-        t.compare("grip step, pictures hidden, " + size, {"frame/pictures_hidden/" + size},
-                  {"frame/bare_window/" + size, "", "bare window"}, 0);
+        t.under("grip step, pictures hidden, " + size, "frame/pictures_hidden/" + size + "#", 16e6);
+        t.ratio("grip step, pictures hidden, " + size, "frame/pictures_hidden/" + size + "#",
+                "frame/bare_window/" + size + "#", "bare window", 0);
     }
-    const Figure bare{"frame/bare_window/3840x2160", "", "bare window"};
-    t.compare("grip step, pictures hidden, 3840x2160", {"frame/pictures_hidden/3840x2160"}, bare, 3.0);
-    t.compare("size change, pictures shown, 3840x2160", {"frame/pictures_shown/3840x2160"}, bare, 3.0);
+    const std::string bare = "frame/bare_window/3840x2160#";
+    t.ratio("grip step, pictures hidden, 3840x2160", "frame/pictures_hidden/3840x2160#", bare, "bare window",
+            3.0);
+    t.ratio("size change, pictures shown, 3840x2160", "frame/pictures_shown/3840x2160#", bare, "bare window",
+            3.0);
     // Offscreen the budgets; on the X server, for comparison, what a real display adds.
     for (const std::string platform : {"offscreen", "Xvfb"}) {
         const bool x = platform == "Xvfb";
-        const std::string name = x ? "startup/xvfb_first_paint" : "startup/first_paint";
-        if (x && !m.cases.count(name)) continue;
+        const std::string name = x ? "startup/xvfb_first_paint#" : "startup/first_paint#";
+        if (x && !m.figures.count(name)) continue;
         const std::string row = "start-up to first painted frame, " + platform;
-        const Figure zirk{name, "zirk_ms"}, bareWindow{name, "bare_ms", "bare window"};
-        t.compare(row, zirk, {name, "label_ms", "one line of text"}, x ? 0 : 1.3);
-        t.compare(row, zirk, bareWindow, 0);
-        t.compare("start-up peak memory (RSS), " + platform, {name, "zirk_peak_rss_MiB"},
-                  {name, "bare_peak_rss_MiB", "bare window"}, x ? 0 : 8, true);
+        t.ratio(row, name + "zirk_ms", name + "label_ms", "one line of text", x ? 0 : 1.3);
+        t.ratio(row, name + "zirk_ms", name + "bare_ms", "bare window", 0);
+        t.ratio("start-up peak memory (RSS), " + platform, name + "zirk_peak_rss_MiB",
+                name + "bare_peak_rss_MiB", "bare window", x ? 0 : 8, true);
     }
 
-    std::printf("Machine: %s, nproc %ld; load average %s at start, %s at end\n\n", processor().c_str(),
-                ::sysconf(_SC_NPROCESSORS_ONLN), loadAtStart.c_str(), loadAverage().c_str());
-    const bool pass = t.print();
-    std::printf("\n%s\n", pass ? "All budgets met." : "Some budget FAILED.");
-    return pass ? 0 : 1;
+    std::printf("\n%s\n", t.pass ? "All budgets met." : "Some budget FAILED.");
+    return t.pass ? 0 : 1;
 }

@@ -14,30 +14,14 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
 	XDG_RUNTIME_DIR=$dir/xdg-runtime
 	export XDG_RUNTIME_DIR
 fi
-QT_QPA_PLATFORM=offscreen
-export QT_QPA_PLATFORM
-
-# A real X server for the start-up on X11: Xvfb picks a free display and writes its number once it listens.
-rm -f "$dir/xvfb.display"
-Xvfb -screen 0 1024x768x24 -nolisten tcp -noreset -displayfd 3 3>"$dir/xvfb.display" >"$dir/xvfb.log" 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-tries=0
-while [ ! -s "$dir/xvfb.display" ]; do
-	tries=$((tries + 1))
-	if [ "$tries" -gt 100 ] || ! kill -0 "$xvfb" 2>/dev/null; then
-		echo "Xvfb did not start (package xvfb); see $dir/xvfb.log" >&2
-		exit 1
-	fi
-	sleep 0.1
-done
-ZIRK_BENCH_DISPLAY=:$(cat "$dir/xvfb.display")
-export ZIRK_BENCH_DISPLAY
 
 echo "Running the benchmarks (details in $dir/bench.json)..." >&2
-# Nine repetitions of each case, medians only; start-up runs fifteen. The repetitions of all cases are shuffled
-# together, so that a case and its baseline meet the same load from whatever else the machine is doing.
-"$dir/bench/zirk_bench" \
+# Offscreen, with a real X server on a free display (xvfb-run) for the start-up on X11. Nine repetitions of
+# each case, medians only; start-up runs fifteen. The repetitions of all cases are shuffled together, so that
+# a case and its baseline meet the same load from whatever else the machine is doing.
+exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+	sh -c 'ZIRK_BENCH_DISPLAY=$DISPLAY QT_QPA_PLATFORM=offscreen exec "$@"' sh \
+	"$dir/bench/zirk_bench" \
 	--benchmark_repetitions=9 \
 	--benchmark_report_aggregates_only=true \
 	--benchmark_min_time=0.25 \
