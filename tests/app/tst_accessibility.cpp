@@ -2,6 +2,7 @@
 // The close-up in words after every step and load, said through the focused control, which keeps the
 // keyboard.
 
+#include "fakes/files.h"
 #include "fakes/windowfixture.h"
 
 #include <QAccessible>
@@ -63,16 +64,14 @@ private slots:
         QFETCH(int, step);
         QFETCH(QString, words);
         QTemporaryDir dir;
-        QFile file(dir.filePath("m.dat"));
-        QVERIFY(file.open(QIODevice::WriteOnly) &&
-                file.write("0000000\r\n0112100\r\n0101200\r\n0000000\r\n") > 0);
-        file.close();
+        const QString path = dir.filePath("m.dat");
+        testing::write(path, "0000000\r\n0112100\r\n0101200\r\n0000000\r\n");
         testing::WindowFixture f;
         QApplication::setActiveWindow(&f.window);
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
         QWidget* panel = f.window.control(Control::KeyPanel);
         panel->setFocus();
-        f.chooser.answers.push_back(QFile::encodeName(file.fileName()).toStdString());
+        f.chooser.answers.push_back(QFile::encodeName(path).toStdString());
         heard.clear();
         f.window.openMaze();
         if (atTheEdge) {

@@ -2,6 +2,7 @@
 // Files nobody should choose, chosen through "Ouvrir": the game neither hangs nor crashes, stays small,
 // treats each one by the ordinary loading rules, and says in one box what went wrong.
 
+#include "fakes/files.h"
 #include "fakes/windowfixture.h"
 #include "loader.h"
 #include "loadreport.h"
@@ -38,12 +39,6 @@ long peakRssKiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
 }
 
 // A data row spells its cells as a maze file does, 0 wall, 1 floor, 2 exit; kUntouched is a cell the file

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A game played on the whole window, with the dialog, the message box and the end of the program replaced.
 
+#include "fakes/files.h"
 #include "fakes/windowfixture.h"
 #include "keys.h"
 #include "loader.h"
@@ -263,18 +264,14 @@ private slots:
     void ctrlRReadsTheMazeAfreshWithThePlayerAtTheStart() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("m.dat"));
-        const auto write = [&](const QByteArray& bytes) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        };
-        write("0000\r\n0112\r\n0000\r\n");
+        write(path, "0000\r\n0112\r\n0000\r\n");
         Fixture f;
         QTest::keyClick(f.handle(), Qt::Key_R, Qt::ControlModifier); // nothing opened yet: nothing to do
         QCOMPARE(f.player(), QPoint(0, 0));
         f.open(QFile::encodeName(path).toStdString());
         f.click(Control::RightButton);
         QCOMPARE(f.player(), QPoint(3, 2));
-        write("0000\r\n0102\r\n0111\r\n");
+        write(path, "0000\r\n0102\r\n0111\r\n");
         f.click(Control::KeyPanel);
         QTest::keyClick(f.handle(), Qt::Key_R, Qt::ControlModifier);
         QCOMPARE(f.player(), QPoint(2, 2));

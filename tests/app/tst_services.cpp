@@ -2,6 +2,7 @@
 // The real dialog and message box, answered from a timer while they run modally.
 
 #include "controls.h"
+#include "fakes/files.h"
 #include "platform.h"
 #include "services.h"
 
@@ -32,6 +33,7 @@
 #include <unistd.h>
 
 using namespace zirk;
+using zirk::testing::write;
 
 namespace {
 
@@ -57,17 +59,6 @@ void whenModal(std::function<void(QWidget*)> answer) {
         }
     });
     timer->start();
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-void touch(const QString& path) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
 }
 
 } // namespace
@@ -159,7 +150,7 @@ private slots:
     void everyFileSharesOneIconAndEveryFolderAnother() {
         QTemporaryDir dir;
         for (int i = 0; i < 50; ++i) {
-            touch(dir.filePath(QStringLiteral("m%1.dat").arg(i)));
+            write(dir.filePath(QStringLiteral("m%1.dat").arg(i)));
             QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("d%1").arg(i)));
         }
         NameOnlyIconProvider icons;
@@ -197,7 +188,7 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("é folder")));
         const QString folder = dir.path() + QStringLiteral("/é folder");
-        touch(folder + QStringLiteral("/m.dat"));
+        write(folder + QStringLiteral("/m.dat"));
         DialogFileChooser chooser(qtFilter("Fichiers Data|*.dat"));
         whenModal([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
@@ -235,7 +226,7 @@ private slots:
         QFETCH(bool, startsInSamples);
         QTemporaryDir work;
         QTemporaryDir samples;
-        if (mazeAtWork) touch(work.filePath(QStringLiteral("m.dat")));
+        if (mazeAtWork) write(work.filePath(QStringLiteral("m.dat")));
         const QString before = QDir::currentPath();
         QVERIFY(QDir::setCurrent(work.path()));
         DialogFileChooser chooser(qtFilter("Fichiers Data|*.dat"), samplesFound ? samples.path() : QString());

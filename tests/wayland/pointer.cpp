@@ -2,9 +2,8 @@
 // A pointer for a compositor that has none (a headless sway): moves, presses and releases of the left
 // button through wlroots' virtual pointer, run in the order given, each one delivered before the next.
 //
-// usage: pointer STEP...   where STEP is "move X Y" (screen pixels), "press", "release" or "wait MS";
-//        pointer            the same steps read line by line from standard input, each line answered with
-//        "ok"
+// usage: pointer, then steps on standard input, a line at a time, each line answered with "ok". A step is
+// "move X Y" (screen pixels), "press", "release" or "wait MS". One pointer serves a whole test.
 
 #include "virtual-pointer-client.h"
 
@@ -43,13 +42,13 @@ std::uint32_t now() {
 }
 
 int usage() {
-    std::fputs("usage: pointer [STEP...] (move X Y | press | release | wait MS)\n", stderr);
+    std::fputs("pointer: a step is move X Y, press, release or wait MS\n", stderr);
     return 2;
 }
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main() {
     wl_display* display = wl_display_connect(nullptr);
     if (!display) {
         std::perror("pointer: no Wayland display");
@@ -65,15 +64,9 @@ int main(int argc, char* argv[]) {
     zwlr_virtual_pointer_v1* pointer =
         zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager, nullptr);
     wl_display_roundtrip(display);
-    std::vector<std::string> steps(argv + 1, argv + argc);
-    std::string line;
-    while (true) {
-        if (argc == 1) {
-            // One pointer for a whole test: each line is run and answered with "ok".
-            if (!std::getline(std::cin, line)) break;
-            std::istringstream words(line);
-            steps.assign(std::istream_iterator<std::string>(words), {});
-        }
+    for (std::string line; std::getline(std::cin, line);) {
+        std::istringstream words(line);
+        const std::vector<std::string> steps(std::istream_iterator<std::string>(words), {});
         for (std::size_t i = 0; i < steps.size(); ++i) {
             const std::string& step = steps[i];
             if (step == "move" && i + 2 < steps.size()) {
@@ -94,7 +87,6 @@ int main(int argc, char* argv[]) {
                 return 1;
             }
         }
-        if (argc > 1) break;
         std::cout << "ok" << std::endl;
     }
     wl_display_disconnect(display);
