@@ -26,6 +26,8 @@ enum class Notice {
     LineFeeds,
     Cancelled,
     NotNow,
+    StartIsWall,
+    NoWayOut,
     Count
 };
 
@@ -53,6 +55,10 @@ constexpr std::array<const char*, static_cast<std::size_t>(Notice::Count)> kText
     "La lecture de « %1 » a été annulée : le labyrinthe affiché reste.",
     "Le fichier « %1 » ne peut pas être lu pour l’instant : d’autres lectures attendent encore des fichiers "
     "qui ne répondent pas, ou le système refuse d’en commencer une. Le labyrinthe affiché reste.",
+    "Dans le labyrinthe « %1 », la case de départ (2e caractère de la 2e ligne) est un mur : le joueur y est "
+    "caché.",
+    "Aucune sortie du labyrinthe « %1 » ne peut être atteinte depuis la case de départ : il ne peut pas être "
+    "gagné.",
 };
 
 QString text(Notice notice, const QString& fileName, long long line = 0) {
@@ -102,16 +108,8 @@ QString describeLoad(const QString& fileName, const LoadResult& result) {
 
 QString describeWayOut(const QString& fileName, const WayOut& way) {
     QStringList notices;
-    if (way.startIsWall)
-        notices << QStringLiteral(
-                       "Dans le labyrinthe « %1 », la case de départ (2e caractère de la 2e ligne) "
-                       "est un mur : le joueur y est caché.")
-                       .arg(fileName);
-    if (!way.steps)
-        notices << QStringLiteral(
-                       "Aucune sortie du labyrinthe « %1 » ne peut être atteinte depuis la case de "
-                       "départ : il ne peut pas être gagné.")
-                       .arg(fileName);
+    if (way.startIsWall) notices << text(Notice::StartIsWall, fileName);
+    if (!way.steps) notices << text(Notice::NoWayOut, fileName);
     return notices.join(QStringLiteral("\n\n"));
 }
 
