@@ -45,20 +45,22 @@ void PictureControl::paintEvent(QPaintEvent*) {
     if (shown.isNull()) return;
     QPainter p(this);
     const bool smooth = scalesSmoothly(devicePixelRatioF());
-    p.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     if (!stretch_) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
         p.drawPixmap(0, 0, shown);
-    } else if (!smooth) {
-        p.drawPixmap(rect(), shown);
-    } else {
-        // Smoothing a large picture on every paint is what makes resizing slow; keep one copy per size.
-        const QSize target = size() * devicePixelRatioF();
-        if (scaled_.size() != target) {
-            scaled_ = shown.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            scaled_.setDevicePixelRatio(devicePixelRatioF());
-        }
-        p.drawPixmap(0, 0, scaled_);
+        return;
     }
+    // One stretched copy per size, drawn as it is. A stretch drawn straight through the paint's clip would
+    // shift a column or a row wherever the controls above cut the clip into pieces, since Qt rounds each
+    // piece from its own edge; the copy is the same picture whatever part of it a paint needs.
+    const QSize target = size() * devicePixelRatioF();
+    if (scaled_.size() != target) {
+        scaled_ = QPixmap(); // the old copy's memory is free for the new one
+        scaled_ = shown.scaled(target, Qt::IgnoreAspectRatio,
+                               smooth ? Qt::SmoothTransformation : Qt::FastTransformation);
+        scaled_.setDevicePixelRatio(devicePixelRatioF());
+    }
+    p.drawPixmap(0, 0, scaled_);
 }
 
 void PictureControl::mousePressEvent(QMouseEvent* e) {

@@ -50,7 +50,7 @@ protected:
 private:
     QPixmap picture_;
     QPixmap pressedPicture_;
-    // The stretched picture smoothed to the widget's device size, at fractional scale factors.
+    // The stretched picture at the widget's device size.
     QPixmap scaled_;
     bool stretch_;
     bool pressed_ = false;

@@ -176,6 +176,19 @@ private slots:
             const QRect part(3, 2, control->width() / 2, control->height() - 2);
             QCOMPARE(control->grab(part).toImage().convertToFormat(expected.format()), expected.copy(part));
         }
+        // In the whole window the controls above cut the background's paint into many rectangles.
+        auto* background = f.window.control<PictureControl>(Control::Background);
+        const QImage window = f.window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage stretched =
+            background->picture()
+                .scaled(background->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        QRegion bare(background->geometry());
+        for (const QWidget* above : f.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (above != background && above->isVisible()) bare -= above->geometry();
+        for (const QRect& r : bare)
+            QCOMPARE(window.copy(r), stretched.copy(r.translated(-background->pos())));
     }
 
     void minimiseShowsTheReleasedPictureFirst() {
