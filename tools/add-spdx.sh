@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# add-spdx.sh [FILE...]
-#
-# Puts the licence line at the top of each source file that lacks it: on line 1, or on line 2
-# under a "#!" line so that the script still starts. Without arguments, every tracked source file
-# (what the format test checks); otherwise only the files named. Running it twice changes nothing.
+# add-spdx.sh [FILE...]: puts the licence line on line 1 of each source file that lacks it, or on line 2 under
+# a "#!" line so that the script still starts. Without arguments, every tracked source file (what the format
+# test checks). Running it twice changes nothing.
 set -euo pipefail
 
 root=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/..

@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# check-format.sh
-#
 # The format test: every tracked C++ file laid out as clang-format 14 lays it out under the
 # committed .clang-format, and every source file opening with its SPDX licence line. Names each
 # file that is not and fails; `make format` puts them right. Runs on the source tree it lives in,
@@ -11,10 +9,7 @@ cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/.."
 # shellcheck source=tools/source-files.sh
 . tools/source-files.sh
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2 && exit 1; }
 
 # Each major version lays some code out differently, so another one would fail files that 14
 # accepts and pass files that it rejects.

@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// drawpictures OUTDIR
-// drawpictures --check DIR NAME...
-//
-// Draws every picture the Zirk window uses (icon, caption buttons, title bar, grip, separator, background,
-// "Ouvrir" button), with the icon also drawn at each size a desktop asks for, and writes them into OUTDIR
-// with Qt's own writers. The files in app/pictures/ are this program's output. With --check it draws them
-// again and fails unless DIR holds exactly the pictures NAME..., each with the pixels drawn now, so nobody
-// edits a picture by hand or changes the drawing code without refreshing app/pictures/. The drawing uses no
-// clock and no random device: the same pixels on every run.
+// drawpictures OUTDIR | drawpictures --check DIR NAME...
+// Draws every picture the window uses, the icon at each size a desktop asks for, and writes them into OUTDIR
+// with Qt's own writers: app/pictures/ is this program's output. --check draws them again and fails unless
+// DIR holds exactly the pictures NAME... with the pixels drawn now, so that no picture is edited by hand or
+// left behind by the drawing code. No clock and no random device: the same pixels on every run.
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -15,15 +11,16 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QSet>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -52,16 +49,17 @@ void set(QImage& image, int x, int y, QRgb colour) {
     if (image.valid(x, y)) image.setPixel(x, y, colour);
 }
 
-// Paints every 'X' of a glyph with ink, leaving the other cells untouched.
-void stamp(QImage& image, int x, int y, std::span<const std::string_view> glyph, QRgb ink) {
-    for (int row = 0; row < static_cast<int>(glyph.size()); ++row) {
-        const std::string_view line = glyph[static_cast<std::size_t>(row)];
-        for (int col = 0; col < static_cast<int>(line.size()); ++col)
-            if (line[static_cast<std::size_t>(col)] == 'X') set(image, x + col, y + row, ink);
-    }
+// Paints each cell of a drawing whose character the palette names in that colour, leaving the others
+// untouched.
+void stamp(QImage& image, int x, int y, std::span<const std::string_view> art,
+           std::initializer_list<std::pair<char, QRgb>> palette) {
+    for (int row = 0; row < static_cast<int>(art.size()); ++row)
+        for (int col = 0; col < static_cast<int>(art[static_cast<std::size_t>(row)].size()); ++col)
+            for (const auto& [mark, colour] : palette)
+                if (art[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] == mark)
+                    set(image, x + col, y + row, colour);
 }
 
-// ---------------------------------------------------------------------------
 // Caption buttons
 
 constexpr int buttonSize = 16;
@@ -113,11 +111,10 @@ QImage captionButton(std::span<const std::string_view> glyph, bool pressed) {
     // Left of and above centre when released, so the pressed shift lands the
     // glyph in the middle of the sunken face.
     const int origin = 3 + (pressed ? 1 : 0);
-    stamp(c, origin, origin, glyph, black);
+    stamp(c, origin, origin, glyph, {{'X', black}});
     return c;
 }
 
-// ---------------------------------------------------------------------------
 // "Ouvrir" button: an open yellow folder
 
 QImage openFolder() {
@@ -129,54 +126,22 @@ QImage openFolder() {
         ".kkkkkkkkkkkkkk....", "...................", "...................",
     };
     QImage c = canvas(19, 19, face);
-    for (int y = 0; y < c.height(); ++y) {
-        for (int x = 0; x < c.width(); ++x) {
-            switch (art[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]) {
-            case 'k':
-                set(c, x, y, black);
-                break;
-            case 'w':
-                set(c, x, y, white);
-                break;
-            case 'y':
-                set(c, x, y, qRgb(128, 128, 0));
-                break; // inside of the back
-            case 'Y':
-                set(c, x, y, qRgb(255, 255, 0));
-                break; // front flap
-            default:
-                break;
-            }
-        }
-    }
+    // The inside of the back is dark yellow, the front flap bright.
+    stamp(c, 0, 0, art, {{'k', black}, {'w', white}, {'y', qRgb(128, 128, 0)}, {'Y', qRgb(255, 255, 0)}});
     return c;
 }
 
-// ---------------------------------------------------------------------------
 // Window furniture
 
 QImage resizeGrip() {
     constexpr int size = 12;
     QImage c = canvas(size, size, face);
-    // Ridges of constant x + y: one highlight line then two shadow lines,
-    // repeated every four pixels into the corner.
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            const int fromCorner = x + y - size;
-            if (fromCorner < 0) continue;
-            switch (fromCorner % 4) {
-            case 0:
-                set(c, x, y, white);
-                break;
-            case 1:
-            case 2:
-                set(c, x, y, shadow);
-                break;
-            default:
-                break;
-            }
-        }
-    }
+    // Ridges of constant x + y: one highlight line then two shadow lines, repeated every four pixels into
+    // the corner.
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            if (const int fromCorner = x + y - size; fromCorner >= 0 && fromCorner % 4 != 3)
+                set(c, x, y, fromCorner % 4 == 0 ? white : shadow);
     return c;
 }
 
@@ -244,7 +209,6 @@ QImage background() {
     return c.convertToFormat(QImage::Format_Indexed8);
 }
 
-// ---------------------------------------------------------------------------
 // Window icon: a tiny maze, red marble at the start, blue gap as the way out
 
 // The icon's colours; around its rounded rim it is transparent.
@@ -395,13 +359,9 @@ int fail(const QString& message) {
 
 int write(const QDir& out) {
     if (!out.mkpath(QStringLiteral("."))) return fail(QStringLiteral("cannot create ") + out.path());
-    for (const Picture& picture : pictures()) {
-        const QByteArray bytes = encode(picture.name, picture.draw());
-        QFile file(out.filePath(picture.name));
-        if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-            !file.flush())
-            return fail(QStringLiteral("cannot write ") + file.fileName());
-    }
+    for (const Picture& picture : pictures())
+        if (!picture.draw().save(out.filePath(picture.name)))
+            return fail(QStringLiteral("cannot write ") + out.filePath(picture.name));
     return 0;
 }
 
@@ -411,11 +371,11 @@ int check(const QDir& committed, QStringList names) {
     QStringList drawn;
     for (const Picture& picture : pictures()) {
         drawn << picture.name;
-        QFile file(committed.filePath(picture.name));
+        const QString path = committed.filePath(picture.name);
         const QImage now = decode(encode(picture.name, picture.draw()));
-        if (!file.open(QIODevice::ReadOnly))
+        if (!QFile::exists(path))
             differing << picture.name + QStringLiteral(" (not there)");
-        else if (now.isNull() || decode(file.readAll()) != now)
+        else if (now.isNull() || QImage(path).convertToFormat(now.format()) != now)
             differing << picture.name;
     }
     names.sort();

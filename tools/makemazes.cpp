@@ -28,71 +28,63 @@ constexpr std::array<Level, 6> kLevels{{
     {"niveau-8-99x99.dat", 99, 800, 8},
 }};
 
-// Rows of characters, row 0 being the file's first line; the player starts at column 2, row 2, which is
-// index (1, 1) here.
-using Rows = std::vector<std::string>;
+// The cells row by row, row 0 being the file's first line; the player starts at column 2, row 2, which is
+// (1, 1) here.
+struct Grid {
+    int side;
+    std::string cells = std::string(static_cast<std::size_t>(side * side), '0');
+    char& at(int cell) { return cells[static_cast<std::size_t>(cell)]; }
+    char& at(int x, int y) { return at(y * side + x); }
+};
 
 // A maze with one way between any two rooms: rooms on every other cell, carved depth first from the start so
 // that the corridors wind.
-Rows carve(int side, std::mt19937& random) {
-    Rows rows(static_cast<std::size_t>(side), std::string(static_cast<std::size_t>(side), '0'));
-    const auto open = [&](int x, int y) {
-        rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = '1';
-    };
-    const auto isWall = [&](int x, int y) {
-        return rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '0';
-    };
+Grid carve(int side, std::mt19937& random) {
+    Grid grid{side};
     std::vector<std::array<int, 2>> path{{1, 1}};
-    open(1, 1);
+    grid.at(1, 1) = '1';
     constexpr std::array<std::array<int, 2>, 4> kMoves{{{0, -2}, {2, 0}, {-2, 0}, {0, 2}}};
     while (!path.empty()) {
         const auto [x, y] = path.back();
         std::vector<std::array<int, 2>> choices;
-        for (const auto& [dx, dy] : kMoves) {
-            const int nx = x + dx;
-            const int ny = y + dy;
-            if (nx > 0 && ny > 0 && nx < side - 1 && ny < side - 1 && isWall(nx, ny))
+        for (const auto& [dx, dy] : kMoves)
+            if (x + dx > 0 && y + dy > 0 && x + dx < side - 1 && y + dy < side - 1 &&
+                grid.at(x + dx, y + dy) == '0')
                 choices.push_back({dx, dy});
-        }
         if (choices.empty()) {
             path.pop_back();
             continue;
         }
         const auto [dx, dy] = choices[random() % choices.size()];
-        open(x + dx / 2, y + dy / 2);
-        open(x + dx, y + dy);
+        grid.at(x + dx / 2, y + dy / 2) = '1';
+        grid.at(x + dx, y + dy) = '1';
         path.push_back({x + dx, y + dy});
     }
-    return rows;
+    return grid;
 }
 
 // Puts the exit on the cell whose way from the start is nearest the target (the first such cell, row by
 // row); returns that way's length.
-int placeExit(Rows& rows, int target) {
-    const int side = static_cast<int>(rows.size());
-    std::vector<int> distance(static_cast<std::size_t>(side * side), -1);
+int placeExit(Grid& grid, int target) {
+    const int side = grid.side;
+    std::vector<int> distance(grid.cells.size(), -1);
     std::vector<int> queue{side + 1};
     distance[static_cast<std::size_t>(side + 1)] = 0;
+    const auto far = [&](int cell) { return distance[static_cast<std::size_t>(cell)]; };
     for (std::size_t next = 0; next < queue.size(); ++next) {
         const int at = queue[next];
-        for (int step : {-side, 1, -1, side}) {
-            const int to = at + step;
-            if (rows[static_cast<std::size_t>(to / side)][static_cast<std::size_t>(to % side)] == '0' ||
-                distance[static_cast<std::size_t>(to)] >= 0)
-                continue;
-            distance[static_cast<std::size_t>(to)] = distance[static_cast<std::size_t>(at)] + 1;
+        for (int to : {at - side, at + 1, at - 1, at + side}) {
+            if (grid.at(to) == '0' || far(to) >= 0) continue;
+            distance[static_cast<std::size_t>(to)] = far(at) + 1;
             queue.push_back(to);
         }
     }
     int best = -1;
-    for (int cell = 0; cell < side * side; ++cell) {
-        const int d = distance[static_cast<std::size_t>(cell)];
-        if (d > 0 &&
-            (best < 0 || std::abs(d - target) < std::abs(distance[static_cast<std::size_t>(best)] - target)))
+    for (int cell = 0; cell < side * side; ++cell)
+        if (far(cell) > 0 && (best < 0 || std::abs(far(cell) - target) < std::abs(far(best) - target)))
             best = cell;
-    }
-    rows[static_cast<std::size_t>(best / side)][static_cast<std::size_t>(best % side)] = '2';
-    return distance[static_cast<std::size_t>(best)];
+    grid.at(best) = '2';
+    return far(best);
 }
 
 } // namespace
@@ -104,13 +96,13 @@ int main(int argc, char* argv[]) {
     }
     for (const Level& level : kLevels) {
         std::mt19937 random(level.startNumber);
-        Rows rows = carve(level.side, random);
-        const int steps = placeExit(rows, level.target);
+        Grid grid = carve(level.side, random);
+        const int steps = placeExit(grid, level.target);
         const std::string path = std::string(argv[1]) + "/" + level.name;
         std::ofstream out(path, std::ios::binary);
         // CR LF, as the game's own mazes end their lines.
-        for (const std::string& row : rows)
-            out << row << "\r\n";
+        for (int y = 0; y < grid.side; ++y)
+            out.write(&grid.at(0, y), grid.side) << "\r\n";
         out.close();
         if (!out) {
             std::fprintf(stderr, "makemazes: cannot write %s\n", path.c_str());

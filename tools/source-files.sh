@@ -6,8 +6,7 @@
 
 ZIRK_SPDX='SPDX-License-Identifier: GPL-3.0-or-later'
 
-# Folders searched when there is no git checkout to ask (an unpacked source archive). A new
-# top-level source folder belongs here too.
+# Searched when there is no git checkout to ask (an unpacked source archive); list a new top folder here.
 ZIRK_SOURCE_DIRS=(app bench frame fuzz game packaging tests tools)
 
 # Prints the files of the tree, NUL-separated: git's tracked files, so that build folders and
