@@ -183,7 +183,7 @@ void registerWindowBenchmarks() {
         benchmark::RegisterBenchmark(name, [env](benchmark::State& st) { startup(st, *env); })
             ->UseManualTime()
             ->Iterations(1)
-            ->Repetitions(15)
+            ->Repetitions(31)
             ->Unit(benchmark::kMillisecond);
     };
     addStartup("startup/first_paint", &offscreen);

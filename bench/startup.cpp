@@ -20,6 +20,7 @@
 #ifdef ZIRK_GAME
 #include "fakes/fakeservices.h"
 #include "mazewindow.h"
+#include "platform.h"
 #include "services.h"
 #endif
 
@@ -81,6 +82,7 @@ int main(int argc, char* argv[]) {
     zirk::keepSettingsOffDisk();
     FirstPaintApp app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zirk"));
+    zirk::useFrenchClassicLook(app);
     zirk::testing::FakeChooser chooser;
     zirk::testing::FakeBox box;
     zirk::testing::FakeEnd end;
