@@ -16,10 +16,9 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
 fi
 
 echo "Running the benchmarks (details in $dir/bench.json)..." >&2
-# Offscreen, with a real X server on a free display (xvfb-run) for the start-up on X11. Nine repetitions of
-# each case, medians only; start-up runs thirty-one, since one start differs from the next by a fifth. The
-# repetitions of all cases are shuffled together, so that a case and its baseline meet the same load from
-# whatever else the machine is doing.
+# Offscreen, with a real X server (xvfb-run) for the start-up on X11. Nine repetitions of each case, medians
+# only; thirty-one starts, since one differs from the next by a fifth. The repetitions of all cases are
+# shuffled together, so that a case and its baseline meet the same load from whatever else the machine does.
 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
 	sh -c 'ZIRK_BENCH_DISPLAY=$DISPLAY QT_QPA_PLATFORM=offscreen exec "$@"' sh \
 	"$dir/bench/zirk_bench" \
