@@ -145,25 +145,19 @@ MazeView::MazeView(const ControlRow& row, QWidget* parent)
 void MazeView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform, scalesSmoothly(devicePixelRatioF()));
-    p.drawImage(0, 0, picture_);
+    p.drawImage(0, 0, picture());
+}
+
+const QImage& MazeView::picture() {
+    // The boxes of a drawing are painted through one painter, which has put them all in once it ends.
+    if (boxes_.isActive()) boxes_.end();
+    return picture_;
 }
 
 void MazeView::fillBox(int x1, int y1, int x2, int y2, Rgb colour) {
-    if (x1 > x2) std::swap(x1, x2);
-    if (y1 > y2) std::swap(y1, y2);
-    x1 = std::max(x1, 0);
-    y1 = std::max(y1, 0);
-    x2 = std::min(x2, picture_.width() - 1);
-    y2 = std::min(y2, picture_.height() - 1);
-    if (x1 > x2 || y1 > y2) return;
-    const QRgb value = qRgb(colour.r, colour.g, colour.b);
-    // scanLine() checks for sharing on every call; the picture is ours alone, so take its rows once.
-    uchar* const bits = picture_.bits();
-    const qsizetype stride = picture_.bytesPerLine();
-    for (int y = y1; y <= y2; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
-        std::fill(line + x1, line + x2 + 1, value);
-    }
+    if (!boxes_.isActive()) boxes_.begin(&picture_);
+    // Both corners belong to the box, given in either order; what lies outside the picture is clipped.
+    boxes_.fillRect(QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized(), QColor(colour.r, colour.g, colour.b));
 }
 
 PictureButton::PictureButton(const ControlRow& row, QWidget* parent) : QPushButton(parent) {

@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QWidget>
@@ -72,7 +73,7 @@ class MazeView : public QWidget, private Canvas {
 public:
     MazeView(const ControlRow& row, QWidget* parent);
     Canvas& canvas() { return *this; }
-    const QImage& picture() const { return picture_; }
+    const QImage& picture();
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -81,6 +82,7 @@ private:
     void fillBox(int x1, int y1, int x2, int y2, Rgb colour) override;
 
     QImage picture_;
+    QPainter boxes_;
 };
 
 // A push button, with its picture, if any, above its caption. Return and Enter click it while it has the
