@@ -2,7 +2,7 @@
 // The command line: what it asks for, and a maze named on it opened once the window shows.
 
 #include "commandline.h"
-#include "fakes/fakeservices.h"
+#include "fakes/windowfixture.h"
 #include "mazewindow.h"
 
 #include <QTest>
@@ -68,17 +68,14 @@ private slots:
     }
     void aFileNamedAtStartIsOpenedOnceTheWindowShows() {
         QFETCH(QString, file);
-        FakeChooser chooser;
-        FakeBox box;
-        FakeEnd end;
-        FakeScreen screen;
-        MazeWindow window({&chooser, &box, &end, &screen});
+        FakePlatform fakes;
+        MazeWindow window(fakes.services());
         window.start(QFile::encodeName(file).toStdString());
         QVERIFY(window.isVisible());
         QCOMPARE(window.game().playerX, 0);
         QTRY_COMPARE(window.game().playerX, 2);
-        QTEST(box.texts, "told");
-        QCOMPARE(chooser.calls, 0);
+        QTEST(fakes.box.texts, "told");
+        QCOMPARE(fakes.chooser.calls, 0);
     }
 };
 

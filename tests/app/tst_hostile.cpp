@@ -282,16 +282,13 @@ private slots:
         std::vector<std::shared_ptr<MazeFile>> waiting;
         while (refused == 2 && waiting.size() < ReaderProcesses::kMaxLeftBehind)
             waiting.push_back(files.open(QFile::encodeName(path("big.dat")).toStdString()));
-        FakeChooser chooser;
-        FakeBox box;
-        FakeEnd end;
-        FakeScreen screen;
-        MazeWindow window({&chooser, &box, &end, &screen, &files});
+        FakePlatform fakes;
+        MazeWindow window(fakes.services(&files));
         window.start();
         window.game().maze.set(1, 1, Cell::Exit);
         window.openMazeFile(QFile::encodeName(path("unix.dat")).toStdString());
         QCOMPARE(window.game().maze.at(1, 1), Cell::Exit);
-        QCOMPARE(box.texts, QStringList{cannotReadNow("unix.dat")});
+        QCOMPARE(fakes.box.texts, QStringList{cannotReadNow("unix.dat")});
         // A reader started for nothing is not left reading.
         QCOMPARE(files.givenUp, refused == 1 ? 1 : 0);
     }
@@ -304,11 +301,8 @@ private slots:
     void aReadThatDoesNotReturnLeavesTheWindowAnsweringAndCanBeGivenUp() {
         QFETCH(bool, cancel);
         HeldFiles files;
-        FakeChooser chooser;
-        FakeBox box;
-        FakeEnd end;
-        FakeScreen screen;
-        MazeWindow window({&chooser, &box, &end, &screen, &files});
+        FakePlatform fakes;
+        MazeWindow window(fakes.services(&files));
         window.start();
         window.game().maze.set(2, 2, Cell::Floor);
         window.game().playerX = 5;
@@ -336,7 +330,7 @@ private slots:
         QCOMPARE(said, QStringLiteral("Lecture de « held.dat »…"));
         QCOMPARE(QPoint(window.game().playerX, window.game().playerY), QPoint(2, 2));
         QCOMPARE(window.game().maze.at(2, 2), cancel ? Cell::Floor : Cell::Exit);
-        QCOMPARE(box.texts,
+        QCOMPARE(fakes.box.texts,
                  cancel
                      ? QStringList{"La lecture de « held.dat » a été annulée : le labyrinthe affiché reste."}
                      : QStringList{});

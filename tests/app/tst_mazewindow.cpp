@@ -256,11 +256,8 @@ private slots:
     }
 
     void theFrameIsLaidOutBeforeTheWindowIsFirstSeen() {
-        FakeChooser chooser;
-        FakeBox box;
-        FakeEnd end;
-        FakeScreen screen;
-        MazeWindow window({&chooser, &box, &end, &screen});
+        FakePlatform fakes;
+        MazeWindow window(fakes.services());
         int titleWidthWhenShown = -1;
         struct Watch : QObject {
             MazeWindow* window;

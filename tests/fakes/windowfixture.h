@@ -8,15 +8,24 @@
 
 namespace zirk::testing {
 
-// The main window with every platform service replaced, started as the program starts it.
-struct WindowFixture {
+// The four platform services every window needs, replaced; a test may hand in its own maze files too.
+struct FakePlatform {
+    explicit FakePlatform(QRect screenArea = QRect(0, 0, 1024, 768)) : screen(screenArea) {}
+    MazeWindow::Services services(MazeFiles* files = nullptr) {
+        return {&chooser, &box, &end, &screen, files};
+    }
+
     FakeChooser chooser;
     FakeBox box;
     FakeEnd end;
     FakeScreen screen;
+};
+
+// The main window with every platform service replaced, started as the program starts it.
+struct WindowFixture : FakePlatform {
     MazeWindow window{{&chooser, &box, &end, &screen, nullptr, nullptr, QStringLiteral("/samples/of/zirk")}};
 
-    explicit WindowFixture(QRect screenArea = QRect(0, 0, 1024, 768)) : screen(screenArea) {
+    explicit WindowFixture(QRect screenArea = QRect(0, 0, 1024, 768)) : FakePlatform(screenArea) {
         // Where the platform puts the focus when the window first shows: the first control of the tab order.
         window.control(Control::OpenButton)->setFocus();
         window.start();
